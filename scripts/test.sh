@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the whole test suite (under a virtual X
+# display, since some tests open the editor).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+scripts/build.sh
+
+xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24" \
+    ctest --test-dir build --output-on-failure --timeout 600

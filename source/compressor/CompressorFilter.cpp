@@ -1,0 +1,262 @@
+#include "CompressorFilter.h"
+
+#include <cmath>
+
+namespace compressor
+{
+
+namespace
+{
+    enum ParameterIndex
+    {
+        thresholdIndex, ratioIndex, levelIndex, attackIndex, releaseIndex, mixIndex,
+        filterTypeIndex, freqIndex, widthIndex, filteredSoloIndex, levelReadoutIndex,
+        spareValueIndex, sideChainIndex, bypassIndex, grModeIndex, softKneeIndex
+    };
+
+    const char* const parameterNames[] = { "Thresh", "Ratio", "Output", "Attack", "Release", "Mix",
+                                           "Filtertype", "freq", "width", "filteredsolo" };
+
+    float switchValue (bool on) noexcept { return on ? 1.0f : 0.0f; }
+}
+
+CompressorFilter::CompressorFilter()
+{
+    for (auto& program : compressorPrograms)
+    {
+        program.threshold = threshold.load();
+        program.ratio = ratio.load();
+        program.level = level.load();
+        program.attack = attack.load();
+        program.release = release.load();
+        program.mix = mix.load();
+        program.filterType = filterType.load();
+        program.freq = freq.load();
+        program.width = width.load();
+        program.name = "Init";
+    }
+
+    // The sections start with the low-pass that the default settings would select.
+    designBiquad (sideChainFilterA, lowPass, 707.1068115234375, 44100.0, 0.5);
+    designBiquad (sideChainFilterB, lowPass, 707.1068115234375, 44100.0, 0.5);
+
+    JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
+    for (int i = 0; i < numParameters; ++i)
+        defaultValues[(size_t) i] = getParameter (i);
+    JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+
+    // The working values are derived by the first setParameter (the owner makes one at once).
+}
+
+CompressorFilter::~CompressorFilter() = default;
+
+const juce::String CompressorFilter::getName() const           { return "CompressorFilter"; }
+void CompressorFilter::releaseResources()                       {}
+double CompressorFilter::getTailLengthSeconds() const          { return 0.0; }
+bool CompressorFilter::acceptsMidi() const                      { return false; }
+bool CompressorFilter::producesMidi() const                     { return false; }
+juce::AudioProcessorEditor* CompressorFilter::createEditor()    { return nullptr; }
+bool CompressorFilter::hasEditor() const                        { return false; }
+
+//==============================================================================
+CompressorSettings CompressorFilter::settingsSnapshot() const noexcept
+{
+    CompressorSettings s;
+    s.threshold = threshold.load();
+    s.ratio = ratio.load();
+    s.level = level.load();
+    s.attack = attack.load();
+    s.release = release.load();
+    s.mix = mix.load();
+    s.filterType = filterType.load();
+    s.freq = freq.load();
+    s.width = width.load();
+    s.sampleRate = sampleRate.load();
+    return s;
+}
+
+void CompressorFilter::recalculate()
+{
+    workingValues.update ([this] (CompressorWorkingValues& w)
+    {
+        w = computeWorkingValues (settingsSnapshot());
+        w.bypass = bypass.load();
+        w.sideChainKey = sideChain.load();
+        w.filteredSolo = filteredSolo.load();
+        w.softKnee = softKnee.load();
+        w.detectorResetGeneration = detectorResetGeneration.load();
+        w.prepareGeneration = prepareGeneration.load();
+        wetGain.store (w.wetGain, std::memory_order_relaxed);
+    });
+}
+
+//==============================================================================
+int CompressorFilter::getNumParameters()
+{
+    return numParameters;
+}
+
+const juce::String CompressorFilter::getParameterName (int index)
+{
+    return index >= 0 && index <= filteredSoloIndex ? juce::String (parameterNames[index]) : juce::String();
+}
+
+float CompressorFilter::getParameter (int index)
+{
+    switch (index)
+    {
+        case thresholdIndex:     return threshold.load();
+        case ratioIndex:         return ratio.load();
+        case levelIndex:         return level.load();
+        case attackIndex:        return attack.load();
+        case releaseIndex:       return release.load();
+        case mixIndex:           return mix.load();
+        case filterTypeIndex:    return filterType.load();
+        case freqIndex:          return freq.load();
+        case widthIndex:         return width.load();
+        case filteredSoloIndex:  return switchValue (filteredSolo.load());
+        case levelReadoutIndex:  return levelReadout.load();
+        case spareValueIndex:    return spareValue.load();
+        case sideChainIndex:     return switchValue (sideChain.load());
+        case bypassIndex:        return switchValue (bypass.load());
+        case grModeIndex:        return switchValue (grMode.load());
+        case softKneeIndex:      return switchValue (softKnee.load());
+        default:                 return 0.0f;
+    }
+}
+
+const juce::String CompressorFilter::getParameterText (int index)
+{
+    const auto w = computeWorkingValues (settingsSnapshot());
+    const auto rate = (double) sampleRate.load();
+
+    switch (index)
+    {
+        case thresholdIndex:  return juce::String (40.0f * threshold.load() - 40.0f, 2);
+        case ratioIndex:      return juce::String (1.0f / (1.0f - w.slope), 2);
+        case levelIndex:      return juce::String (40.0f * level.load(), 2);
+        // The time in which the envelope covers half of a step, in microseconds and milliseconds.
+        case attackIndex:     return juce::String (-301030.1 / (std::log10 (1.0 - (double) w.attackCoeff) * rate), 2);
+        case releaseIndex:    return juce::String (-301.0301 / (std::log10 (1.0 - (double) w.releaseCoeff) * rate), 2);
+        case mixIndex:        return juce::String (100.0f * mix.load(), 2);
+        default:              return {};
+    }
+}
+
+float CompressorFilter::getParameterDefaultValue (int index)
+{
+    return index >= 0 && index < numParameters ? defaultValues[(size_t) index] : 0.0f;
+}
+
+void CompressorFilter::setParameter (int index, float value)
+{
+    auto& program = compressorPrograms[(size_t) curProgram.load()];
+
+    switch (index)
+    {
+        case thresholdIndex:    threshold = value;  program.threshold = value;  break;
+        case ratioIndex:        ratio = value;      program.ratio = value;      break;
+        case levelIndex:        level = value;      program.level = value;      break;
+        case attackIndex:       attack = value;     program.attack = value;     break;
+        case releaseIndex:      release = value;    program.release = value;    break;
+        case mixIndex:          mix = value;        program.mix = value;        break;
+        case freqIndex:         freq = value;       program.freq = value;       break;
+        case widthIndex:        width = value;      program.width = value;      break;
+
+        case filterTypeIndex:
+            filterType = value;
+            program.filterType = value;
+            // Every filter-type write starts the detector and the filter memory from zero.
+            detectorResetGeneration.fetch_add (1);
+            break;
+
+        case filteredSoloIndex: program.filteredSolo = value; filteredSolo = value != 0.0f; break;
+        case sideChainIndex:    program.sideChain = value;    sideChain = value != 0.0f;    break;
+        case softKneeIndex:     program.softKnee = value;     softKnee = value != 0.0f;     break;
+        case bypassIndex:       bypass = value != 0.0f;  break;
+        case grModeIndex:       grMode = value != 0.0f;  break;
+        case levelReadoutIndex: levelReadout = value;    break;
+        case spareValueIndex:   spareValue = value;      break;
+        default:                break;
+    }
+
+    recalculate();
+    sendChangeMessage();
+}
+
+//==============================================================================
+int CompressorFilter::getNumPrograms()
+{
+    return numPrograms;
+}
+
+int CompressorFilter::getCurrentProgram()
+{
+    return curProgram.load();
+}
+
+void CompressorFilter::setCurrentProgram (int index)
+{
+    if (index < 0 || index >= numPrograms)
+        return;
+
+    curProgram = index;
+
+    const auto& program = compressorPrograms[(size_t) index];
+    threshold = program.threshold.load();
+    ratio = program.ratio.load();
+    level = program.level.load();
+    attack = program.attack.load();
+    release = program.release.load();
+    mix = program.mix.load();
+    filterType = program.filterType.load();
+    freq = program.freq.load();
+    width = program.width.load();
+    sideChain = program.sideChain.load() != 0.0f;
+    softKnee = program.softKnee.load() != 0.0f;
+
+    JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
+    setParameter (filteredSoloIndex, program.filteredSolo.load());
+    JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+}
+
+const juce::String CompressorFilter::getProgramName (int index)
+{
+    return index >= 0 && index < numPrograms ? compressorPrograms[(size_t) index].name : juce::String();
+}
+
+void CompressorFilter::changeProgramName (int index, const juce::String& newName)
+{
+    if (index >= 0 && index < numPrograms)
+        compressorPrograms[(size_t) index].name = newName;
+}
+
+//==============================================================================
+void CompressorFilter::prepareToPlay (double newSampleRate, int)
+{
+    sampleRate = (float) newSampleRate;
+    prepareGeneration.fetch_add (1);
+
+    JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
+    setParameter (thresholdIndex, getParameter (thresholdIndex));
+    JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+
+    currentGain.store (1.0f);
+}
+
+void CompressorFilter::processBlock (juce::AudioBuffer<float>&, juce::MidiBuffer&)
+{
+    // The detector and gain computer arrive with the compressor's processing work.
+}
+
+//==============================================================================
+void CompressorFilter::getStateInformation (juce::MemoryBlock&)
+{
+    // The compressor's own state document arrives with its persistence work.
+}
+
+void CompressorFilter::setStateInformation (const void*, int)
+{
+}
+
+} // namespace compressor

@@ -1,0 +1,6 @@
+#include "VeloraAudioProcessor.h"
+
+juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
+{
+    return new VeloraAudioProcessor();
+}
