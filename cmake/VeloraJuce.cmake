@@ -2,7 +2,8 @@
 #
 # The plug-in wrappers, the tests, the tools and the benchmarks all see the same module
 # configuration. Plug-in hosting (VST3 and LV2) is compiled in because the host tests and
-# the benchmark load built plug-ins in the same process as the library.
+# the benchmark load built plug-ins in the same process as the library; modal loops are
+# permitted so that tests can pump the message loop (the plug-in itself runs none).
 
 add_library (VeloraJuce STATIC)
 
@@ -37,6 +38,7 @@ target_compile_definitions (VeloraJuce
         JUCE_USE_FLAC=1
         JUCE_USE_OGGVORBIS=1
         JUCE_SILENCE_XCODE_15_LINKER_WARNING=1
+        JUCE_MODAL_LOOPS_PERMITTED=1
     INTERFACE
         $<TARGET_PROPERTY:VeloraJuce,COMPILE_DEFINITIONS>)
 

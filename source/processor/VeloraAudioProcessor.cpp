@@ -5,12 +5,38 @@
 #include "compressor/CompressorFilter.h"
 #include "eq/OrvelEqAudioProcessor.h"
 
+#include <cstdlib>
+
 namespace
 {
     bool isOn (const std::atomic<float>* value) noexcept
     {
         return value->load (std::memory_order_relaxed) != 0.0f;
     }
+
+    float valueOf (const std::atomic<float>* value) noexcept
+    {
+        return value->load (std::memory_order_relaxed);
+    }
+
+    /** A stored parameter value: decimal text of a number within 0..1. */
+    bool parseStoredValue (const juce::String& text, float& value)
+    {
+        const auto trimmed = text.trim();
+
+        if (trimmed.isEmpty() || ! trimmed.containsOnly ("0123456789+-.eE"))
+            return false;
+
+        const double parsed = trimmed.getDoubleValue();
+
+        if (! (parsed >= 0.0 && parsed <= 1.0))
+            return false;
+
+        value = (float) parsed;
+        return true;
+    }
+
+    constexpr int defaultBlockSize = 1024;
 }
 
 VeloraAudioProcessor::VeloraAudioProcessor()
@@ -45,18 +71,31 @@ VeloraAudioProcessor::VeloraAudioProcessor()
         parameters->addParameterListener (id, this);
     }
 
-    values.inputGain    = parameters->getRawParameterValue (HostParameters::inputGain);
-    values.outputGain   = parameters->getRawParameterValue (HostParameters::outputGain);
-    values.eqOn         = parameters->getRawParameterValue (HostParameters::eqOn);
-    values.compOn       = parameters->getRawParameterValue (HostParameters::compOn);
-    values.gateOn       = parameters->getRawParameterValue (HostParameters::gateOn);
-    values.compBeforeEq = parameters->getRawParameterValue (HostParameters::compBeforeEq);
-    values.oversampling = parameters->getRawParameterValue (HostParameters::oversampling);
-    values.phaseInvert  = parameters->getRawParameterValue (HostParameters::phaseInvert);
+    values.gateThreshold = parameters->getRawParameterValue (HostParameters::gateThreshold);
+    values.gateRange     = parameters->getRawParameterValue (HostParameters::gateRange);
+    values.gateAttack    = parameters->getRawParameterValue (HostParameters::gateAttack);
+    values.gateRelease   = parameters->getRawParameterValue (HostParameters::gateRelease);
+    values.inputGain     = parameters->getRawParameterValue (HostParameters::inputGain);
+    values.outputGain    = parameters->getRawParameterValue (HostParameters::outputGain);
+    values.eqOn          = parameters->getRawParameterValue (HostParameters::eqOn);
+    values.compOn        = parameters->getRawParameterValue (HostParameters::compOn);
+    values.gateOn        = parameters->getRawParameterValue (HostParameters::gateOn);
+    values.compBeforeEq  = parameters->getRawParameterValue (HostParameters::compBeforeEq);
+    values.oversampling  = parameters->getRawParameterValue (HostParameters::oversampling);
+    values.phaseInvert   = parameters->getRawParameterValue (HostParameters::phaseInvert);
 
-    const auto now = juce::Time::getApproximateMillisecondCounter();
-    outputPeakLeft = { 0.0f, now };
-    outputPeakRight = { 0.0f, now };
+    resetPeakHolds();
+
+    upsamplerLeft = std::make_unique<HalfBandFilter>();
+    upsamplerRight = std::make_unique<HalfBandFilter>();
+    downsamplerLeft = std::make_unique<HalfBandFilter>();
+    downsamplerRight = std::make_unique<HalfBandFilter>();
+
+    workingBuffer.setSize (2, 2 * defaultBlockSize);
+
+    // Lets a host session or a render be reproduced sample for sample.
+    if (const char* seed = std::getenv ("VELORA_RANDOM_SEED"))
+        setRandomSeed (juce::String (seed).getLargeIntValue());
 }
 
 VeloraAudioProcessor::~VeloraAudioProcessor() = default;
@@ -86,10 +125,15 @@ bool VeloraAudioProcessor::isInputChannelStereoPair (int) const                 
 bool VeloraAudioProcessor::isOutputChannelStereoPair (int) const                        { return true; }
 bool VeloraAudioProcessor::silenceInProducesSilenceOut() const                          { return false; }
 
+void VeloraAudioProcessor::setRandomSeed (juce::int64 seed)
+{
+    eqEngine->setRandomSeed (seed);
+}
+
 //==============================================================================
 void VeloraAudioProcessor::prepareToPlay (double sampleRate, int maximumBlockSize)
 {
-    const int factor = 1 + (int) values.oversampling->load();
+    const int factor = 1 + (int) valueOf (values.oversampling);
 
     compressorEngine->prepareToPlay (factor * sampleRate, factor * maximumBlockSize);
     eqEngine->prepareToPlay (factor * sampleRate, factor * maximumBlockSize);
@@ -97,9 +141,17 @@ void VeloraAudioProcessor::prepareToPlay (double sampleRate, int maximumBlockSiz
     storedSampleRate = (int) sampleRate;
     storedBlockSize = maximumBlockSize;
 
-    const auto now = juce::Time::getApproximateMillisecondCounter();
-    outputPeakLeft = { 0.0f, now };
-    outputPeakRight = { 0.0f, now };
+    // Room for the announced block at twice the rate, whether or not oversampling is on now.
+    workingBuffer.setSize (2, 2 * juce::jmax (1, maximumBlockSize), false, false, true);
+
+    resetPeakHolds();
+}
+
+void VeloraAudioProcessor::resetPeakHolds()
+{
+    const auto now = clock();
+    outputPeakLeft.store ({ 0.0f, now });
+    outputPeakRight.store ({ 0.0f, now });
 }
 
 void VeloraAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages)
@@ -109,16 +161,32 @@ void VeloraAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce:
     const int numChannels = buffer.getNumChannels();
     const int numSamples = buffer.getNumSamples();
 
-    buffer.applyGain (ParameterUnits::decibelsToGain (ParameterUnits::inputGainDecibels (values.inputGain->load())));
+    buffer.applyGain (ParameterUnits::decibelsToGain (ParameterUnits::inputGainDecibels (valueOf (values.inputGain))));
 
-    const bool compBeforeEq = isOn (values.compBeforeEq);
-    eqEnabled = isOn (values.eqOn);
-    compEnabled = isOn (values.compOn);
-    gateEnabled = isOn (values.gateOn);
+    BlockSettings settings;
+    settings.compBeforeEq = isOn (values.compBeforeEq);
+    const bool oversampled = isOn (values.oversampling);
+    settings.equaliser = isOn (values.eqOn);
+    settings.compressor = isOn (values.compOn);
+    settings.gate = isOn (values.gateOn);
+    eqEnabled.store (settings.equaliser, std::memory_order_relaxed);
+    compEnabled.store (settings.compressor, std::memory_order_relaxed);
+    gateEnabled.store (settings.gate, std::memory_order_relaxed);
+
+    settings.gateSettings = NoiseGate::convertSettings (valueOf (values.gateThreshold), valueOf (values.gateAttack),
+                                                        valueOf (values.gateRelease), valueOf (values.gateRange));
+
+    float inputPeak = 0.0f;
+    for (int channel = 0; channel < numChannels; ++channel)
+        inputPeak = juce::jmax (inputPeak, buffer.getMagnitude (channel, 0, numSamples));
+
+    inputOverloadFlag.store (inputPeak > 1.0f, std::memory_order_relaxed);
 
     // Keeps the filters out of denormal numbers on silence: odd samples of channel 0, and of
     // channel 1 in a stereo block, get a tiny offset.
-    for (int channel = 0; channel < (numChannels == 2 ? 2 : juce::jmin (numChannels, 1)); ++channel)
+    const int chainChannels = numChannels == 2 ? 2 : juce::jmin (numChannels, 1);
+
+    for (int channel = 0; channel < chainChannels; ++channel)
     {
         auto* samples = buffer.getWritePointer (channel);
 
@@ -126,30 +194,147 @@ void VeloraAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce:
             samples[i] = (float) ((double) samples[i] + 1e-10);
     }
 
-    runStages (buffer, midiMessages, compBeforeEq);
+    if (chainChannels > 0)
+    {
+        if (oversampled)
+            runOversampled (buffer, midiMessages, settings);
+        else
+            runStages (buffer, midiMessages, settings, NoiseGate::timeStep (getSampleRate(), false));
+    }
 
-    const float outputGain = ParameterUnits::decibelsToGain (ParameterUnits::outputGainDecibels (values.outputGain->load()));
+    const float outputGain = ParameterUnits::decibelsToGain (ParameterUnits::outputGainDecibels (valueOf (values.outputGain)));
     buffer.applyGain (isOn (values.phaseInvert) ? -outputGain : outputGain);
+
+    measureOutput (buffer);
 }
 
-void VeloraAudioProcessor::runStages (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages, bool compBeforeEq)
+void VeloraAudioProcessor::runStages (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages,
+                                      const BlockSettings& settings, float dt)
 {
-    if (compBeforeEq)
+    const int channelCount = buffer.getNumChannels();
+    const int sampleCount = buffer.getNumSamples();
+
+    // The gate always runs just before the compressor's place in the order.
+    if (settings.compBeforeEq)
     {
-        if (compEnabled)
+        if (settings.gate)
+            applyNoiseGate (buffer, channelCount, sampleCount, settings.gateSettings, dt);
+
+        if (settings.compressor)
             compressorEngine->processBlock (buffer, midiMessages);
 
-        if (eqEnabled)
+        if (settings.equaliser)
             eqEngine->processBlock (buffer, midiMessages);
     }
     else
     {
-        if (eqEnabled)
+        if (settings.equaliser)
             eqEngine->processBlock (buffer, midiMessages);
 
-        if (compEnabled)
+        if (settings.gate)
+            applyNoiseGate (buffer, channelCount, sampleCount, settings.gateSettings, dt);
+
+        if (settings.compressor)
             compressorEngine->processBlock (buffer, midiMessages);
     }
+}
+
+void VeloraAudioProcessor::runOversampled (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages,
+                                           const BlockSettings& settings)
+{
+    const int numSamples = buffer.getNumSamples();
+    const int channels = buffer.getNumChannels() == 2 ? 2 : 1;
+    const float dt = NoiseGate::timeStep (getSampleRate(), true);
+
+    if (numSamples > workingBuffer.getNumSamples() / 2)
+    {
+        runStagesInChunks (buffer, midiMessages, settings, dt);
+        return;
+    }
+
+    if (numSamples != upsamplerLeft->getNumSamples())
+        for (auto* filter : { upsamplerLeft.get(), upsamplerRight.get(), downsamplerLeft.get(), downsamplerRight.get() })
+            filter->setNumSamples (numSamples);
+
+    juce::AudioBuffer<float> work (workingBuffer.getArrayOfWritePointers(), channels, 2 * numSamples);
+
+    upsamplerLeft->upsample (buffer.getReadPointer (0), work.getWritePointer (0));
+    if (channels == 2)
+        upsamplerRight->upsample (buffer.getReadPointer (1), work.getWritePointer (1));
+
+    runStages (work, midiMessages, settings, dt);
+
+    downsamplerLeft->downsample (work.getReadPointer (0), buffer.getWritePointer (0));
+    if (channels == 2)
+        downsamplerRight->downsample (work.getReadPointer (1), buffer.getWritePointer (1));
+}
+
+void VeloraAudioProcessor::runStagesInChunks (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages,
+                                              const BlockSettings& settings, float dt)
+{
+    // A block longer than the host announced: the working buffer takes it in pieces.
+    const int numSamples = buffer.getNumSamples();
+    const int channels = buffer.getNumChannels() == 2 ? 2 : 1;
+    const int capacity = workingBuffer.getNumSamples() / 2;
+
+    for (int start = 0; start < numSamples; start += capacity)
+    {
+        const int length = juce::jmin (capacity, numSamples - start);
+
+        for (auto* filter : { upsamplerLeft.get(), upsamplerRight.get(), downsamplerLeft.get(), downsamplerRight.get() })
+            filter->setNumSamples (length);
+
+        juce::AudioBuffer<float> work (workingBuffer.getArrayOfWritePointers(), channels, 2 * length);
+
+        upsamplerLeft->upsample (buffer.getReadPointer (0, start), work.getWritePointer (0));
+        if (channels == 2)
+            upsamplerRight->upsample (buffer.getReadPointer (1, start), work.getWritePointer (1));
+
+        runStages (work, midiMessages, settings, dt);
+
+        downsamplerLeft->downsample (work.getReadPointer (0), buffer.getWritePointer (0, start));
+        if (channels == 2)
+            downsamplerRight->downsample (work.getReadPointer (1), buffer.getWritePointer (1, start));
+    }
+}
+
+void VeloraAudioProcessor::applyNoiseGate (juce::AudioBuffer<float>& buffer, int channelCount, int sampleCount,
+                                           const NoiseGate::Settings& settings, float dt)
+{
+    float gain = gateGain.load (std::memory_order_relaxed);
+
+    NoiseGate::process (buffer.getWritePointer (0), channelCount == 2 ? buffer.getWritePointer (1) : nullptr,
+                        sampleCount, settings, dt, gain);
+
+    gateGain.store (gain, std::memory_order_relaxed);
+}
+
+void VeloraAudioProcessor::measureOutput (const juce::AudioBuffer<float>& buffer)
+{
+    const auto now = clock();
+    const int numChannels = buffer.getNumChannels();
+    const int numSamples = buffer.getNumSamples();
+
+    // A new peak replaces the held one only when it is larger than what is left of it.
+    auto update = [now] (PublishedPeakHold& hold, float magnitude)
+    {
+        if (magnitude > decayedLevel (hold.load(), now))
+            hold.store ({ magnitude, now });
+    };
+
+    const float left = numChannels > 0 ? buffer.getMagnitude (0, 0, numSamples) : 0.0f;
+    update (outputPeakLeft, left);
+
+    bool overloaded = left > 1.0f;
+
+    if (numChannels >= 2)
+    {
+        const float right = buffer.getMagnitude (1, 0, numSamples);
+        update (outputPeakRight, right);
+        overloaded = overloaded || right > 1.0f;
+    }
+
+    outputOverloadFlag.store (overloaded, std::memory_order_relaxed);
 }
 
 //==============================================================================
@@ -171,8 +356,7 @@ void VeloraAudioProcessor::parameterChanged (const juce::String& parameterID, fl
     // The equaliser index comes from the host index, not from the name.
     if (auto* parameter = parameters->getParameter (parameterID))
     {
-        const int hostIndex = parameter->getParameterIndex();
-        const int eqIndex = hostIndex - HostParameters::firstEqualiserIndex;
+        const int eqIndex = parameter->getParameterIndex() - HostParameters::firstEqualiserIndex;
 
         if (eqIndex >= 0 && eqIndex < eqEngine->getNumParameters())
             eqEngine->setParameter (eqIndex, newValue);
@@ -182,10 +366,11 @@ void VeloraAudioProcessor::parameterChanged (const juce::String& parameterID, fl
     if (parameterID == HostParameters::oversampling)
     {
         const int factor = newValue == 0.0f ? 1 : 2;
-        const double rate = (double) (storedSampleRate * factor);
+        const double rate = (double) (storedSampleRate.load() * factor);
+        const int preparedBlockSize = storedBlockSize.load() * factor;
 
-        compressorEngine->prepareToPlay (rate, storedBlockSize * factor);
-        eqEngine->prepareToPlay (rate, storedBlockSize * factor);
+        compressorEngine->prepareToPlay (rate, preparedBlockSize);
+        eqEngine->prepareToPlay (rate, preparedBlockSize);
     }
 
     sendChangeMessage();
@@ -193,11 +378,29 @@ void VeloraAudioProcessor::parameterChanged (const juce::String& parameterID, fl
 
 //==============================================================================
 int VeloraAudioProcessor::getNumPrograms()          { return numPrograms; }
-int VeloraAudioProcessor::getCurrentProgram()       { return currentProgram; }
+int VeloraAudioProcessor::getCurrentProgram()       { return currentProgram.load(); }
 
 void VeloraAudioProcessor::setCurrentProgram (int index)
 {
-    juce::ignoreUnused (index);
+    // Hosts only ask for 0..19; another number has no slot to load.
+    if (! juce::isPositiveAndBelow (index, numPrograms))
+        return;
+
+    currentProgram = index;
+
+    // Values by position; a slot with fewer values sets the rest to 0.
+    const auto& slotValues = programs[(size_t) index].values;
+    const auto& hostParameters = getParameters();
+
+    for (int k = 0; k < hostParameters.size(); ++k)
+    {
+        const float v = k < slotValues.size() ? (float) (double) slotValues.getValueAt (k) : 0.0f;
+        hostParameters[k]->setValue (v);
+        hostParameters[k]->sendValueChangedMessageToListeners (v);
+    }
+
+    eqEngine->sendChangeMessage();
+    compressorEngine->sendChangeMessage();
 }
 
 const juce::String VeloraAudioProcessor::getProgramName (int index)
@@ -211,10 +414,69 @@ void VeloraAudioProcessor::changeProgramName (int index, const juce::String& new
         programs[(size_t) index].name = newName;
 }
 
-void VeloraAudioProcessor::getStateInformation (juce::MemoryBlock&)
+//==============================================================================
+void VeloraAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 {
+    juce::XmlElement xml ("PLUGINSETTINGS");
+
+    const auto state = parameters->copyState();
+
+    if (state.isValid())
+        xml.addChildElement (state.createXml().release());
+
+    xml.setAttribute ("currentProgram", currentProgram.load());
+
+    copyXmlToBinary (xml, destData);
 }
 
-void VeloraAudioProcessor::setStateInformation (const void*, int)
+void VeloraAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
+    if (data == nullptr || sizeInBytes <= 0)
+        return;
+
+    if (const auto xml = getXmlFromBinary (data, sizeInBytes))
+        restoreState (*xml);
+}
+
+void VeloraAudioProcessor::getCurrentProgramStateInformation (juce::MemoryBlock& destData)
+{
+    getStateInformation (destData);
+}
+
+void VeloraAudioProcessor::setCurrentProgramStateInformation (const void* data, int sizeInBytes)
+{
+    setStateInformation (data, sizeInBytes);
+}
+
+bool VeloraAudioProcessor::restoreState (const juce::XmlElement& xml)
+{
+    if (! xml.hasTagName ("PLUGINSETTINGS"))
+        return false;
+
+    // Each value reaches its engine as a host change would. Unknown identifiers, values
+    // that are not numbers within 0..1, and parameters the document does not mention (an
+    // older version's state) leave the current value alone.
+    if (const auto* tree = xml.getChildByName ("PARAMETERS"))
+    {
+        for (const auto* param : tree->getChildWithTagNameIterator ("PARAM"))
+        {
+            auto* parameter = parameters->getParameter (param->getStringAttribute ("id"));
+            float value = 0.0f;
+
+            if (parameter != nullptr && parseStoredValue (param->getStringAttribute ("value"), value))
+                parameter->setValueNotifyingHost (value);
+        }
+    }
+
+    const auto programText = xml.getStringAttribute ("currentProgram").trim();
+
+    if (programText.isNotEmpty() && programText.containsOnly ("0123456789"))
+    {
+        const int program = programText.getIntValue();
+
+        if (juce::isPositiveAndBelow (program, numPrograms))
+            currentProgram = program;
+    }
+
+    return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "HalfBandFilter.h"
+#include "NoiseGate.h"
 #include "PeakHold.h"
 #include "common/ProgramSlot.h"
 
@@ -14,7 +16,13 @@ class OrvelEqAudioProcessor;
 namespace compressor { class CompressorFilter; }
 
 /** One console channel: input gain, gate, compressor and equaliser in a switchable
-    order, optionally at twice the host rate, then output gain and polarity. */
+    order, optionally at twice the host rate, then output gain and polarity.
+
+    Everything the editor reads from the audio thread (meters, stage switches, gate gain)
+    is published through atomics. Parameter changes may arrive on any thread; the engines
+    take new designs and resets only at the start of a block, so no engine is redesigned
+    or re-prepared in the middle of one.
+*/
 class VeloraAudioProcessor final : public juce::AudioProcessor,
                                    public juce::ChangeBroadcaster,
                                    public juce::AudioProcessorValueTreeState::Listener
@@ -46,6 +54,8 @@ public:
 
     void getStateInformation (juce::MemoryBlock& destData) override;
     void setStateInformation (const void* data, int sizeInBytes) override;
+    void getCurrentProgramStateInformation (juce::MemoryBlock& destData) override;
+    void setCurrentProgramStateInformation (const void* data, int sizeInBytes) override;
 
     bool isBusesLayoutSupported (const BusesLayout& layouts) const override;
 
@@ -63,10 +73,35 @@ public:
     compressor::CompressorFilter& getCompressorEngine() noexcept        { return *compressorEngine; }
     OrvelEqAudioProcessor& getEqEngine() noexcept                       { return *eqEngine; }
 
+    /** Metering, for the editor's timer (any thread). */
+    PeakHold getOutputPeakLeft() const noexcept     { return outputPeakLeft.load(); }
+    PeakHold getOutputPeakRight() const noexcept    { return outputPeakRight.load(); }
+    float getGateGain() const noexcept              { return gateGain.load (std::memory_order_relaxed); }
+    bool isEqEnabled() const noexcept               { return eqEnabled.load (std::memory_order_relaxed); }
+    bool isGateEnabled() const noexcept             { return gateEnabled.load (std::memory_order_relaxed); }
+    bool isCompEnabled() const noexcept             { return compEnabled.load (std::memory_order_relaxed); }
+    bool isInputOverloaded() const noexcept         { return inputOverloadFlag.load (std::memory_order_relaxed); }
+    bool isOutputOverloaded() const noexcept        { return outputOverloadFlag.load (std::memory_order_relaxed); }
+
+    /** The approximate millisecond counter by default; tests replace it to step time. */
+    using MillisecondClock = juce::uint32 (*)();
+    void setMillisecondClock (MillisecondClock newClock) noexcept   { clock = newClock != nullptr ? newClock : defaultClock; }
+
+    /** Reproducible colouring for renders and tests (applied from the next block). */
+    void setRandomSeed (juce::int64 seed);
+
+    /** The half-band filters, for inspection. */
+    const HalfBandFilter& getUpsampler (int channel) const noexcept     { return channel == 0 ? *upsamplerLeft : *upsamplerRight; }
+    const HalfBandFilter& getDownsampler (int channel) const noexcept   { return channel == 0 ? *downsamplerLeft : *downsamplerRight; }
+
 private:
-    /** The processor's own values, read once at the start of every block. */
+    /** Cached host values, read once at the start of every block. */
     struct ParameterValues
     {
+        std::atomic<float>* gateThreshold = nullptr;
+        std::atomic<float>* gateRange = nullptr;
+        std::atomic<float>* gateAttack = nullptr;
+        std::atomic<float>* gateRelease = nullptr;
         std::atomic<float>* inputGain = nullptr;
         std::atomic<float>* outputGain = nullptr;
         std::atomic<float>* eqOn = nullptr;
@@ -77,23 +112,44 @@ private:
         std::atomic<float>* phaseInvert = nullptr;
     };
 
-    void runStages (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages, bool compBeforeEq);
+    /** What one block runs, taken at its start. */
+    struct BlockSettings
+    {
+        bool compBeforeEq = false;
+        bool gate = false, compressor = false, equaliser = false;
+        NoiseGate::Settings gateSettings;
+    };
+
+    static juce::uint32 defaultClock() noexcept { return juce::Time::getApproximateMillisecondCounter(); }
+
+    void runStages (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages, const BlockSettings& settings, float dt);
+    void runStagesInChunks (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages, const BlockSettings& settings, float dt);
+    void runOversampled (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages, const BlockSettings& settings);
+    void applyNoiseGate (juce::AudioBuffer<float>& buffer, int channelCount, int sampleCount, const NoiseGate::Settings& settings, float dt);
+    void measureOutput (const juce::AudioBuffer<float>& buffer);
+    void resetPeakHolds();
+    bool restoreState (const juce::XmlElement& xml);
 
     std::unique_ptr<compressor::CompressorFilter> compressorEngine;
     std::unique_ptr<OrvelEqAudioProcessor> eqEngine;
+    std::unique_ptr<HalfBandFilter> upsamplerLeft, upsamplerRight, downsamplerLeft, downsamplerRight;
     std::unique_ptr<juce::AudioProcessorValueTreeState> parameters;
     juce::UndoManager undoManager { 30000, 30 };
     std::array<ProgramSlot, numPrograms> programs;
-    int currentProgram = 0;
-    int storedSampleRate = 44100;
-    int storedBlockSize = 1024;
-    PeakHold outputPeakLeft, outputPeakRight;
-    float gateGain = 0.0f;
-    bool eqEnabled = true;
-    bool gateEnabled = false, compEnabled = false;
-    bool inputOverloadFlag = false, outputOverloadFlag = false;
+    std::atomic<int> currentProgram { 0 };
+    std::atomic<int> storedSampleRate { 44100 };
+    std::atomic<int> storedBlockSize { 1024 };
+    PublishedPeakHold outputPeakLeft, outputPeakRight;
+    std::atomic<float> gateGain { 0.0f };
+    std::atomic<bool> eqEnabled { true };
+    std::atomic<bool> gateEnabled { false }, compEnabled { false };
+    std::atomic<bool> inputOverloadFlag { false }, outputOverloadFlag { false };
 
     ParameterValues values;
+    MillisecondClock clock = defaultClock;
+
+    // The oversampled working buffer: sized in prepareToPlay for twice the prepared block.
+    juce::AudioBuffer<float> workingBuffer;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VeloraAudioProcessor)
 };
