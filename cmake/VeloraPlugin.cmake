@@ -42,5 +42,13 @@ set_target_properties (Velora PROPERTIES
     C_VISIBILITY_PRESET hidden
     CXX_VISIBILITY_PRESET hidden)
 
-# Where the built bundles end up, for the host tests and the install rules.
-set (VELORA_ARTEFACTS_DIR "${CMAKE_BINARY_DIR}/Velora_artefacts/$<CONFIG>")
+# The standalone application is ours (it reports a missing audio device and exits
+# cleanly on a signal); JUCE's wrapper provides the window and the main function.
+target_sources (Velora_Standalone PRIVATE "${CMAKE_SOURCE_DIR}/source/standalone/VeloraStandaloneApp.cpp")
+target_compile_definitions (Velora_Standalone PRIVATE JUCE_USE_CUSTOM_PLUGIN_STANDALONE_APP=1)
+
+# cmake --install: the bundles where Linux hosts look for them, the programs in bin.
+set (VELORA_BUILT_ARTEFACTS "${CMAKE_BINARY_DIR}/Velora_artefacts/${CMAKE_BUILD_TYPE}")
+install (DIRECTORY "${VELORA_BUILT_ARTEFACTS}/VST3/Velora.vst3" DESTINATION lib/vst3 USE_SOURCE_PERMISSIONS)
+install (DIRECTORY "${VELORA_BUILT_ARTEFACTS}/LV2/Velora.lv2" DESTINATION lib/lv2 USE_SOURCE_PERMISSIONS)
+install (PROGRAMS "${VELORA_BUILT_ARTEFACTS}/Standalone/Velora" DESTINATION bin RENAME velora)

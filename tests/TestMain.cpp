@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include "common/HeadlessDisplay.h"
+
 int main (int argc, char** argv)
 {
+    testing_support::prepareHeadlessDisplay();
     juce::ScopedJuceInitialiser_GUI juce;
     ::testing::InitGoogleTest (&argc, argv);
     return RUN_ALL_TESTS();
