@@ -26,7 +26,7 @@ juce::Typeface::Ptr ArtworkFonts::load (const juce::File& file)
 
 namespace Legend
 {
-    static float capHeight (const juce::Font& font)
+    float capHeight (const juce::Font& font)
     {
         juce::GlyphArrangement glyphs;
         glyphs.addLineOfText (font, "H", 0.0f, 0.0f);
@@ -46,6 +46,11 @@ namespace Legend
         return { box.getX(), box.getRight() };
     }
 
+    float baseline (const juce::Font& font, float y)
+    {
+        return std::round (y + capHeight (font) * 0.5f);
+    }
+
     void draw (juce::Graphics& g, const juce::String& text, const juce::Font& font, float x, float y, Align align)
     {
         const auto w = width (text, font);
@@ -56,9 +61,7 @@ namespace Legend
         else if (align == Align::right)
             left = x - w;
 
-        const auto baseline = std::round (y + capHeight (font) * 0.5f);
-
         g.setFont (font);
-        g.drawSingleLineText (text, (int) std::round (left), (int) baseline);
+        g.drawSingleLineText (text, (int) std::round (left), (int) baseline (font, y));
     }
 } // namespace Legend

@@ -43,6 +43,12 @@ namespace Legend
 
     float width (const juce::String& text, const juce::Font& font);
 
+    /** The height of the font's capitals, measured from its outlines. */
+    float capHeight (const juce::Font& font);
+
+    /** The whole-pixel baseline draw() uses for capitals centred on y. */
+    float baseline (const juce::Font& font, float y);
+
     /** The horizontal extent of the letters' ink, without side bearings or letter spacing. */
     juce::Range<float> inkExtent (const juce::String& text, const juce::Font& font);
 } // namespace Legend

@@ -99,7 +99,8 @@ int main (int argc, char* argv[])
         const auto previewFolder = cwd.getChildFile (argv[3]);
         const auto preview = ArtworkPreview::render (images, fonts);
 
-        if (! previewFolder.createDirectory() || ! writePng (preview, previewFolder.getChildFile ("preview.png")))
+        if (! previewFolder.createDirectory() || ! writePng (preview, previewFolder.getChildFile ("preview.png"))
+            || ! writePng (ArtworkPreview::enlarge (ArtworkPreview::renderSheet (images), 3), previewFolder.getChildFile ("sheet-x3.png")))
             return 1;
 
         // Enlarged tiles, two across and three down, for a close look at the small print.

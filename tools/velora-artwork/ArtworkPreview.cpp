@@ -71,6 +71,31 @@ namespace ArtworkPreview
         return preview;
     }
 
+    juce::Image renderSheet (const std::map<juce::String, juce::Image>& images)
+    {
+        juce::Image sheet (juce::Image::RGB, 330, 400, true);
+        juce::Graphics g (sheet);
+        g.fillAll (juce::Colour (0xff2c2d31));
+
+        const char* knobs[] = { "knob_black_frames.png", "knob_teal_frames.png", "knob_red_frames.png", "knob_grey_frames.png" };
+
+        for (int row = 0; row < 4; ++row)
+            for (int i = 0; i < 5; ++i)
+                g.drawImage (images.at (knobs[row]), 5 + i * 62, 5 + row * 62, knobFrameSize, knobFrameSize,
+                             0, i * 25 * knobFrameSize, knobFrameSize, knobFrameSize);
+
+        for (int k = 0; k < meterColumnFrames; ++k)
+            g.drawImage (images.at ("meter_column_frames.png"), 5 + k * 18, 260, meterColumnWidth, meterColumnHeight,
+                         0, k * meterColumnHeight, meterColumnWidth, meterColumnHeight);
+
+        g.drawImageAt (images.at ("display_grid_frames.png"), 130, 255);
+        g.drawImageAt (images.at ("led_off.png"), 5, 375);
+        g.drawImageAt (images.at ("led_red.png"), 27, 375);
+        g.drawImageAt (images.at ("led_green.png"), 49, 375);
+        g.drawImageAt (images.at ("fader_cap.png"), 80, 365);
+        return sheet;
+    }
+
     juce::Image enlarge (const juce::Image& image, int factor)
     {
         juce::Image big (juce::Image::RGB, image.getWidth() * factor, image.getHeight() * factor, true);

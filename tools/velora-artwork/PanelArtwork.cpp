@@ -43,9 +43,21 @@ namespace PanelArtwork
             float gapRight;       // the top line resumes here (past the switch, if any)
         };
 
+        juce::Font captionFont (const ArtworkFonts& fonts)
+        {
+            return fonts.bold (PanelStyle::captionHeight).withExtraKerningFactor (0.06f);
+        }
+
+        /** A section with no switch beside its caption, the caption centred on x. */
+        Section centredSection (const ArtworkFonts& fonts, juce::Rectangle<float> area, const juce::String& caption, float x)
+        {
+            const auto right = x + Legend::width (caption, captionFont (fonts)) * 0.5f;
+            return { area, caption, right, right };
+        }
+
         void drawSection (juce::Graphics& g, const ArtworkFonts& fonts, const Section& s)
         {
-            const auto font = fonts.bold (PanelStyle::captionHeight).withExtraKerningFactor (0.06f);
+            const auto font = captionFont (fonts);
             const auto captionLeft = s.captionRight - Legend::width (s.caption, font);
             const auto r = s.area;
 
@@ -161,7 +173,7 @@ namespace PanelArtwork
         void drawCompressorSection (juce::Graphics& g, const ArtworkFonts& fonts)
         {
             const auto& compOn = switchNamed ("compOn");
-            drawSection (g, fonts, { { 182.5f, 220.0f, 173.0f, 264.0f }, "COMPRESSOR", (float) compOn.x - 4.0f, (float) compOn.x + 20.0f });
+            drawSection (g, fonts, { { 182.5f, 220.0f, 173.0f, 261.0f }, "COMPRESSOR", (float) compOn.x - 4.0f, (float) compOn.x + 20.0f });
             drawWindowBezel (g, toRect (EditorLayout::vuMeter.bounds), 3.0f, 4.0f);
         }
 
@@ -179,13 +191,13 @@ namespace PanelArtwork
 
         void drawInputSection (juce::Graphics& g, const ArtworkFonts& fonts)
         {
-            drawSection (g, fonts, { { 182.5f, 490.0f, 86.0f, 94.0f }, "INPUT", 254.0f, 254.0f });
+            drawSection (g, fonts, centredSection (fonts, { 182.5f, 489.0f, 86.0f, 95.0f }, "INPUT", 225.5f));
             drawOverloadMark (g, fonts, switchNamed ("inputOverload"), false);
         }
 
         void drawOutputSection (juce::Graphics& g, const ArtworkFonts& fonts)
         {
-            drawSection (g, fonts, { { 272.5f, 490.0f, 83.0f, 178.0f }, "OUTPUT", 316.0f, 316.0f });
+            drawSection (g, fonts, centredSection (fonts, { 272.5f, 489.0f, 83.0f, 179.0f }, "OUTPUT", 302.0f));
             drawOverloadMark (g, fonts, switchNamed ("outputOverload"), true);
 
             const auto left = toRect (EditorLayout::outputMeterLeft.bounds);
@@ -243,17 +255,33 @@ namespace PanelArtwork
                 const char* text;
             };
 
-            const Label labels[] = { { "phaseInvert", "PHASE INVERT" },
-                                     { "compBeforeEq", "COMP \xe2\x89\xa5 EQ" },
-                                     { "oversampling", "OVERSAMPLING" } };
+            const Label labels[] = { { "phaseInvert", "PHASE INVERT" }, { "oversampling", "OVERSAMPLING" } };
             const auto font = fonts.bold (PanelStyle::nameHeight).withHorizontalScale (0.95f);
+            g.setColour (PanelStyle::legend);
 
             for (const auto& l : labels)
             {
                 const auto b = toRect (switchNamed (l.switchName).getBounds());
-                g.setColour (PanelStyle::legend);
-                Legend::draw (g, juce::String (juce::CharPointer_UTF8 (l.text)), font, b.getRight() + 4.0f, b.getCentreY(), Legend::Align::left);
+                Legend::draw (g, l.text, font, b.getRight() + 4.0f, b.getCentreY(), Legend::Align::left);
             }
+
+            // "COMP >= EQ" with the sign drawn as strokes: the font's glyph blurs at this size.
+            const auto b = toRect (switchNamed ("compBeforeEq").getBounds());
+            const auto x = b.getRight() + 4.0f;
+            const auto y = b.getCentreY();
+            Legend::draw (g, "COMP", font, x, y, Legend::Align::left);
+
+            const auto signX = std::round (x + Legend::width ("COMP", font) + 2.0f) + 0.5f;
+            const auto base = Legend::baseline (font, y);
+            const auto signTop = base - Legend::capHeight (font) + 0.5f;
+            juce::Path chevron;
+            chevron.startNewSubPath (signX, signTop);
+            chevron.lineTo (signX + 4.0f, signTop + 1.6f);
+            chevron.lineTo (signX, signTop + 3.2f);
+            g.strokePath (chevron, juce::PathStrokeType (1.0f, juce::PathStrokeType::mitered, juce::PathStrokeType::butt));
+            g.fillRect (signX - 0.5f, base - 1.0f, 5.0f, 1.0f);
+
+            Legend::draw (g, "EQ", font, signX + 7.5f, y, Legend::Align::left);
         }
 
         void drawTopAndTitleBand (juce::Graphics& g, const ArtworkFonts& fonts)

@@ -15,5 +15,5 @@ namespace PanelStyle
     constexpr float nameHeight = 7.2f;
     constexpr float unitHeight = 7.0f;
     constexpr float titleHeight = 9.5f;
-    constexpr float captionHeight = 11.0f;
+    constexpr float captionHeight = 10.5f;
 } // namespace PanelStyle
