@@ -58,6 +58,12 @@ namespace KnobArtwork
 
             g.setColour (Colour (0xd0000000));
             g.drawEllipse (circle (skirtRadius - 0.25f), 0.8f);
+
+            // The rim catches the light along its upper left edge.
+            juce::Path rim;
+            rim.addCentredArc (centre, centre, skirtRadius - 1.0f, skirtRadius - 1.0f, 0.0f, -2.0f, -0.35f, true);
+            g.setColour (Colour (0x40ffffff));
+            g.strokePath (rim, juce::PathStrokeType (0.8f, juce::PathStrokeType::curved, juce::PathStrokeType::rounded));
         }
 
         void drawCap (juce::Graphics& g, const Style& style)

@@ -6,7 +6,7 @@
 namespace PanelStyle
 {
     const juce::Colour legend (0xffeae6dc);
-    const juce::Colour dimLegend (0xffaeaaa2);
+    const juce::Colour dimLegend (0xffc2beb6);
     const juce::Colour tick (0xffc8c5be);
     const juce::Colour frameLine (0x80d8d4cc);
     const juce::Colour warning (0xffe8503a);
