@@ -32,8 +32,8 @@ namespace ArtworkPreview
         {
             const auto& k = EditorLayout::continuousControls[i];
             const auto& frames = images.at (knobFileFor (k.colour));
-            const auto frame = (i % 3 == 0) ? 50 : (i % 3 == 1 ? 0 : 100);
-            g.drawImage (frames, k.control.x, k.control.y, knobFrameSize, knobFrameSize, 0, frame * knobFrameSize, knobFrameSize, knobFrameSize);
+            constexpr int centreFrame = 50;
+            g.drawImage (frames, k.control.x, k.control.y, knobFrameSize, knobFrameSize, 0, centreFrame * knobFrameSize, knobFrameSize, knobFrameSize);
         }
 
         const auto& fader = EditorLayout::continuousControls[EditorLayout::outputFaderIndex].control;

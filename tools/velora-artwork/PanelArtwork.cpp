@@ -73,7 +73,7 @@ namespace PanelArtwork
                                                              s.gapRight - captionLeft + 8.0f, 12.0f)
                                          .getSmallestIntegerContainer());
                 g.setColour (Colour (0x90000000));
-                g.strokePath (outline, juce::PathStrokeType (1.0f), juce::AffineTransform::translation (0.0f, -0.0f));
+                g.strokePath (outline, juce::PathStrokeType (1.0f));
                 g.setColour (PanelStyle::frameLine.withAlpha (0.28f));
                 g.strokePath (outline, juce::PathStrokeType (1.0f), juce::AffineTransform::translation (1.0f, 1.0f));
             }
