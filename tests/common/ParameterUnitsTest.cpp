@@ -101,6 +101,8 @@ struct RoundTripCase
     double sampleRate;
 };
 
+void PrintTo (const RoundTripCase& c, std::ostream* os)   { *os << c.id << " at " << c.sampleRate << " Hz"; }
+
 class ValueLabelRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
 
 TEST_P (ValueLabelRoundTrip, TextToValueToText)

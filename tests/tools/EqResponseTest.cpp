@@ -80,6 +80,8 @@ struct SwitchCase
     int expectedMask;
 };
 
+void PrintTo (const SwitchCase& c, std::ostream* os)  { *os << c.name; }
+
 class EqResponseSwitches : public ::testing::TestWithParam<SwitchCase> {};
 
 TEST_P (EqResponseSwitches, OnlyTheSectionsTheAudioPathRunsCount)

@@ -33,6 +33,9 @@ namespace
         return parseRenderOptions (a, testing_support::catalogue());
     }
 
+    void PrintTo (const GoodCase& c, std::ostream* os)    { *os << c.name; }
+    void PrintTo (const BadCase& c, std::ostream* os)     { *os << c.name; }
+
     const juce::File cwd ("/work/somewhere");
 }
 
