@@ -1,0 +1,94 @@
+#include "StateDocument.h"
+
+#include <cstdlib>
+
+namespace StateDocument
+{
+
+namespace
+{
+    bool parseUnitInterval (const juce::String& text, double& value)
+    {
+        const auto trimmed = text.trim();
+
+        if (trimmed.isEmpty() || ! trimmed.containsOnly ("0123456789+-.eE"))
+            return false;
+
+        char* end = nullptr;
+        value = std::strtod (trimmed.toRawUTF8(), &end);
+        return end != nullptr && *end == 0 && value >= 0.0 && value <= 1.0;
+    }
+}
+
+juce::Result load (const juce::File& file, const ParameterCatalogue& catalogue, std::unique_ptr<juce::XmlElement>& document)
+{
+    const auto name = "state file '" + file.getFullPathName() + "'";
+
+    if (! file.existsAsFile())
+        return juce::Result::fail ("cannot read " + name + ": no such file");
+
+    juce::String text;
+
+    if (auto stream = file.createInputStream())
+        text = stream->readEntireStreamAsString();
+    else
+        return juce::Result::fail ("cannot read " + name);
+
+    juce::XmlDocument parser (text);
+    auto xml = parser.getDocumentElement();
+
+    if (xml == nullptr)
+        return juce::Result::fail (name + " is not XML: " + parser.getLastParseError().upToFirstOccurrenceOf ("\n", false, false));
+
+    if (! xml->hasTagName ("PLUGINSETTINGS"))
+        return juce::Result::fail (name + " is not a Velora state: its root element is <" + xml->getTagName() + ">, not <PLUGINSETTINGS>");
+
+    const auto* tree = xml->getChildByName ("PARAMETERS");
+
+    if (tree == nullptr)
+        return juce::Result::fail (name + " has no PARAMETERS element");
+
+    for (const auto* param : tree->getChildWithTagNameIterator ("PARAM"))
+    {
+        const auto id = param->getStringAttribute ("id");
+        const auto valueText = param->getStringAttribute ("value");
+        double value = 0.0;
+
+        if (catalogue.find (id) == nullptr)
+            return juce::Result::fail (name + " names an unknown parameter '" + id + "'");
+
+        if (! param->hasAttribute ("value") || ! parseUnitInterval (valueText, value))
+            return juce::Result::fail (name + ": parameter " + id + " has the value '" + valueText + "', not a number within 0..1");
+    }
+
+    if (xml->hasAttribute ("currentProgram"))
+    {
+        const auto program = xml->getStringAttribute ("currentProgram").trim();
+
+        if (program.isEmpty() || ! program.containsOnly ("0123456789") || program.length() > 2 || program.getIntValue() > 19)
+            return juce::Result::fail (name + ": currentProgram '" + program + "' is not a program number 0..19");
+    }
+
+    document = std::move (xml);
+    return juce::Result::ok();
+}
+
+void apply (const juce::XmlElement& document, juce::AudioProcessor& processor)
+{
+    juce::MemoryBlock data;
+    juce::AudioProcessor::copyXmlToBinary (document, data);
+    processor.setStateInformation (data.getData(), (int) data.getSize());
+}
+
+juce::String save (juce::AudioProcessor& processor)
+{
+    juce::MemoryBlock data;
+    processor.getStateInformation (data);
+
+    if (const auto xml = juce::AudioProcessor::getXmlFromBinary (data.getData(), (int) data.getSize()))
+        return xml->toString();
+
+    return {};
+}
+
+} // namespace StateDocument
