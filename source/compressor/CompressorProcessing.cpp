@@ -426,18 +426,14 @@ void CompressorProcessing::finishBlock() noexcept
     if (levelFollower < silenceLevel)
         levelFollower = 0.0f;
 
-    // One non-finite input must not leave the detector stuck for the rest of the session.
-    if (! std::isfinite (envelope))
-        envelope = 0.0f;
-
-    if (! std::isfinite (levelFollower))
+    // A non-finite input poisons the filter memory for good, and what the detector made of
+    // it since then means nothing: start it again so the next block works normally.
+    if (! (std::isfinite (envelope) && std::isfinite (levelFollower)
+           && hasFiniteState (sideChainFilterA) && hasFiniteState (sideChainFilterB)))
+    {
+        resetDetector();
         levelFollower = 0.0f;
-
-    if (! hasFiniteState (sideChainFilterA))
-        sideChainFilterA.clearState();
-
-    if (! hasFiniteState (sideChainFilterB))
-        sideChainFilterB.clearState();
+    }
 }
 
 } // namespace compressor
