@@ -4,11 +4,16 @@
 #include <algorithm>
 #include <cmath>
 
-#if defined (__SSE2__) || defined (_M_X64)
+#ifndef VELORA_COMPRESSOR_SSE2
+ #if defined (__SSE2__) || defined (_M_X64)
+  #define VELORA_COMPRESSOR_SSE2 1
+ #else
+  #define VELORA_COMPRESSOR_SSE2 0
+ #endif
+#endif
+
+#if VELORA_COMPRESSOR_SSE2
  #include <emmintrin.h>
- #define VELORA_COMPRESSOR_SSE2 1
-#else
- #define VELORA_COMPRESSOR_SSE2 0
 #endif
 
 namespace compressor

@@ -27,10 +27,15 @@ TEST (CompressorThreading, ParameterStormDuringProcessingKeepsTheOutputBounded)
 
         while (! done.load())
         {
-            // Every index, the filter type (with its detector reset) and bypass included;
-            // the switches are on half the time, bypass an eighth of it.
-            const int index = random.nextInt (16);
-            const bool isSwitch = index == 9 || index >= 12;
+            // Every index but the filtered solo, the filter type (with its detector reset) and
+            // bypass included; the switches are on half the time, bypass an eighth of it.
+            // Solo stays off: it outputs the key through a filter whose coefficients jump
+            // with every change while its memory is kept, so its transients have no simple
+            // bound, whereas the compressed output is at most the input times the largest
+            // gain.
+            int index = random.nextInt (15);
+            index += index >= 9 ? 1 : 0;
+            const bool isSwitch = index >= 12;
             const bool off = isSwitch && random.nextInt (index == 13 ? 8 : 2) != 0;
             c.setParameter (index, off ? 0.0f : random.nextFloat());
             c.setParameter (6, random.nextFloat());
@@ -56,8 +61,9 @@ TEST (CompressorThreading, ParameterStormDuringProcessingKeepsTheOutputBounded)
     int blocks = 0;
     std::string failure;
 
-    // Make-up up to +40 dB with the soft knee's lift, or the skirt band-pass key in solo.
-    const float bound = 1000.0f;
+    // Input below 1 in magnitude; +40 dB make-up times the soft knee's largest lift of
+    // about 1.18, plus the dry part.
+    const float bound = 120.0f;
 
     while (failure.empty() && (blocks < 20000 || changes.load() < 100000))
     {
