@@ -21,7 +21,7 @@ namespace compressor
 
 namespace
 {
-    // The level follower's per-sample constants: 10^(−0.1) and 1 − 10^(−0.45).
+    // The level follower's per-sample constants: 10^(-0.1) and 1 - 10^(-0.45).
     constexpr float followerAttack = 0.7943282f;
     constexpr float followerKeep = 0.6451866f;
 
@@ -99,7 +99,7 @@ namespace
         {
         }
 
-        /** d > state: state += (d − state)·rise; otherwise state ·= fall. */
+        /** d > state: state += (d - state)*rise; otherwise state *= fall. */
         void step (Peak d) noexcept
         {
             const __m128 up = _mm_add_ps (state, _mm_mul_ps (_mm_sub_ps (d, state), rise));

@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P (AboveAndBelowThreshold, CompressorStaticCurve, ::testi
     CurveCase { 0.6f, 0.4f, 0.0f, 0.1f },    // below the threshold: K
     CurveCase { 0.9f, 1.0f, 0.3f, 0.5f }));
 
-TEST (CompressorStaticCurve, TheDescribedExampleReaches0Point19055)
+TEST (CompressorStaticCurve, TenToOneAtMinusSixteenDecibelsReaches0Point19055)
 {
     CompressorRig rig (44100.0, { { thresholdIndex, 0.6f }, { ratioIndex, 1.0f } });
     auto buffer = constantSignal (1, 20000, 1.0f);
@@ -89,7 +89,7 @@ TEST_P (CompressorSoftKnee, BlendsFromTheWetGainToTheHardKnee)
     const float k = 3.0f;
     const float e = c.ratioToThreshold * c.threshold;
 
-    // K·r^(−S) weighted by r²/(1 + r²), plus K weighted by 1/(1 + r²): K at r = 1, K far
+    // K*r^(-S) weighted by r^2/(1 + r^2), plus K weighted by 1/(1 + r^2): K at r = 1, K far
     // below the threshold, the hard-knee gain far above it.
     const double r = c.ratioToThreshold;
     const double expected = k * (std::pow (r, -(double) c.slope) * r * r + 1.0) / (1.0 + r * r);
@@ -248,7 +248,7 @@ TEST_P (CompressorEnvelopeTimes, HalfOfAStepTakesTheTimeTheTextShows)
     }
 
     // The half-way point falls inside the sample that crossed it. The text works from the
-    // coefficient in double, the envelope from 1 − coefficient rounded to float, which
+    // coefficient in double, the envelope from 1 - coefficient rounded to float, which
     // moves the slowest releases by up to a few tenths of a percent.
     const double rounding = c.index == releaseIndex ? 0.003 * shownSamples : 0.01;
     EXPECT_GE (samples, shownSamples - rounding);
