@@ -1,4 +1,5 @@
 #include "CompressorFilter.h"
+#include "CompressorStateFormat.h"
 
 #include <cmath>
 
@@ -35,10 +36,6 @@ CompressorFilter::CompressorFilter()
         program.width = width.load();
         program.name = "Init";
     }
-
-    // The sections start with the low-pass that the default settings would select.
-    designBiquad (sideChainFilterA, lowPass, 707.1068115234375, 44100.0, 0.5);
-    designBiquad (sideChainFilterB, lowPass, 707.1068115234375, 44100.0, 0.5);
 
     JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
     for (int i = 0; i < numParameters; ++i)
@@ -244,19 +241,122 @@ void CompressorFilter::prepareToPlay (double newSampleRate, int)
     currentGain.store (1.0f);
 }
 
-void CompressorFilter::processBlock (juce::AudioBuffer<float>&, juce::MidiBuffer&)
+void CompressorFilter::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
 {
-    // The detector and gain computer arrive with the compressor's processing work.
+    juce::ScopedNoDenormals noDenormals;
+
+    // One consistent set of working values for the whole block.
+    const auto& values = workingValues.acquireLatest();
+
+    // A filter-type write or a prepareToPlay since the last block restarts the detector; the
+    // reset happens before the new design is taken, as it did on the writing thread.
+    if (values.detectorResetGeneration != appliedDetectorReset)
+    {
+        appliedDetectorReset = values.detectorResetGeneration;
+        processing.resetDetector();
+    }
+
+    if (values.prepareGeneration != appliedPrepare)
+    {
+        appliedPrepare = values.prepareGeneration;
+        processing.resetEnvelope();
+        currentGain.store (1.0f, std::memory_order_relaxed);
+    }
+
+    processing.setSideChainCoefficients (values.sideChain);
+
+    if (values.bypass)
+        return;
+
+    const int numSamples = buffer.getNumSamples();
+    const float lastGain = processing.process (buffer.getArrayOfWritePointers(), buffer.getNumChannels(),
+                                               numSamples, values, currentGain.load (std::memory_order_relaxed));
+
+    if (numSamples > 0)
+        currentGain.store (lastGain, std::memory_order_relaxed);
+
+    levelReadout.store (processing.getLevelFollower(), std::memory_order_relaxed);
 }
 
 //==============================================================================
-void CompressorFilter::getStateInformation (juce::MemoryBlock&)
+void CompressorFilter::getStateInformation (juce::MemoryBlock& destData)
 {
-    // The compressor's own state document arrives with its persistence work.
+    juce::XmlElement xml ("MYPLUGINSETTINGS");
+    xml.setAttribute ("pluginVersion", 1);
+    xml.setAttribute ("threshold", (double) threshold.load());
+    xml.setAttribute ("ratio", (double) ratio.load());
+    xml.setAttribute ("level", (double) level.load());
+    xml.setAttribute ("attack", (double) attack.load());
+    xml.setAttribute ("release", (double) release.load());
+    xml.setAttribute ("mix", (double) mix.load());
+    xml.setAttribute ("filtertype", (double) filterType.load());
+    xml.setAttribute ("freq", (double) freq.load());
+    xml.setAttribute ("width", (double) width.load());
+    xml.setAttribute ("filteredsolo", filteredSolo.load() ? 1 : 0);
+    xml.setAttribute ("sidechain", sideChain.load() ? 1 : 0);
+    xml.setAttribute ("curProgram", curProgram.load());
+    xml.setAttribute ("bypass", bypass.load() ? 1 : 0);
+    xml.setAttribute ("GR", grMode.load() ? 1 : 0);
+    xml.setAttribute ("softknee", softKnee.load() ? 1 : 0);
+
+    copyXmlToBinary (xml, destData);
 }
 
-void CompressorFilter::setStateInformation (const void*, int)
+void CompressorFilter::setStateInformation (const void* data, int sizeInBytes)
 {
+    const auto xml = juce::parseXML (extractStateText (data, sizeInBytes));
+
+    // No block, a block too short for its header, or text that is not XML: nothing to load.
+    if (xml == nullptr)
+        return;
+
+    // A number outside the bank is ignored, as setCurrentProgram ignores it: the values
+    // below then edit the current program, like any parameter change.
+    const int storedProgram = xml->hasAttribute ("curProgram") ? parseProgramNumber (xml->getStringAttribute ("curProgram")) : 0;
+
+    if (storedProgram >= 0 && storedProgram < numPrograms)
+        curProgram = storedProgram;
+
+    if (xml->getTagName() != "MYPLUGINSETTINGS")
+        return;
+
+    auto& program = compressorPrograms[(size_t) curProgram.load()];
+
+    const auto load = [&xml] (const char* name, std::atomic<float>& member, std::atomic<float>& programField)
+    {
+        const auto value = (float) xml->getDoubleAttribute (name, 0.5);
+        member = value;
+        programField = value;
+    };
+
+    load ("threshold",  threshold,  program.threshold);
+    load ("ratio",      ratio,      program.ratio);
+    load ("level",      level,      program.level);
+    load ("attack",     attack,     program.attack);
+    load ("release",    release,    program.release);
+    load ("mix",        mix,        program.mix);
+    load ("filtertype", filterType, program.filterType);
+    load ("freq",       freq,       program.freq);
+    load ("width",      width,      program.width);
+
+    const double solo = xml->getDoubleAttribute ("filteredsolo", filteredSolo.load() ? 1.0 : 0.0);
+    program.filteredSolo = solo != 0.0 ? 1.0f : 0.0f;
+    filteredSolo = solo != 0.0;
+
+    // A state without the key-mode attribute switches the key mode on.
+    const auto key = (float) xml->getDoubleAttribute ("sidechain", 0.5);
+    program.sideChain = key;
+    sideChain = key != 0.0f;
+
+    bypass = xml->getBoolAttribute ("bypass");
+    grMode = xml->getBoolAttribute ("GR");
+
+    // Loading keeps the detector and the side-chain memory, whatever the filter type.
+    JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
+    setParameter (softKneeIndex, xml->getBoolAttribute ("softknee") ? 1.0f : 0.0f);
+    JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+
+    sendChangeMessage();
 }
 
 } // namespace compressor

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "CompressorProcessing.h"
 #include "CompressorProgram.h"
 #include "CompressorWorkingValues.h"
-#include "SideChainBiquad.h"
 #include "common/DesignHandOver.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -74,6 +74,9 @@ public:
 
     float getSampleRateForCoefficients() const noexcept { return sampleRate.load(); }
 
+    /** The detector envelope after the latest block. For inspection while no block runs. */
+    float getEnvelope() const noexcept { return processing.getEnvelope(); }
+
 private:
     CompressorSettings settingsSnapshot() const noexcept;
     void recalculate();
@@ -83,16 +86,15 @@ private:
     std::atomic<float> threshold { 0.6f }, ratio { 0.4f }, level { 0.0f }, attack { 0.2f },
                        release { 0.5f }, mix { 1.0f }, filterType { 0.0f }, freq { 0.5f }, width { 0.5f };
 
-    // Detector state, owned by the audio thread; currentGain and wetGain are published.
-    float envelope = 0.0f;
-    float levelFollower = 0.0f;
+    // The gain meter's values, published for the editor.
     std::atomic<float> wetGain { 0.0f };
     std::atomic<float> currentGain { 0.0f };
 
     std::atomic<bool> sideChain { false };
     std::atomic<float> sampleRate { 44100.0f };
 
-    SideChainBiquad sideChainFilterA, sideChainFilterB;
+    // Side-chain sections, envelope and level follower: owned by the audio thread.
+    CompressorProcessing processing;
 
     std::atomic<bool> filteredSolo { false };
     std::atomic<float> levelReadout { 0.0f };
