@@ -27,6 +27,18 @@ public:
     /** Reads 2 * numSamples samples, writes numSamples. */
     void downsample (const float* input, float* output) noexcept;
 
+    /** The same as upsample and downsample on a left and a right filter, run together so
+        that the four allpass recursions overlap: every lane does the arithmetic of the
+        single-channel loop, so the results are identical. Both filters must have the same
+        numSamples. */
+    static void upsampleStereo (HalfBandFilter& left, HalfBandFilter& right,
+                                const float* inputLeft, const float* inputRight,
+                                float* outputLeft, float* outputRight) noexcept;
+
+    static void downsampleStereo (HalfBandFilter& left, HalfBandFilter& right,
+                                  const float* inputLeft, const float* inputRight,
+                                  float* outputLeft, float* outputRight) noexcept;
+
     const std::array<double, 2>& getDesignedCoefficients() const noexcept { return designed; }
 
     struct State

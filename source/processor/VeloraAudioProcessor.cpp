@@ -258,15 +258,27 @@ void VeloraAudioProcessor::runOversampled (juce::AudioBuffer<float>& buffer, juc
 
     juce::AudioBuffer<float> work (workingBuffer.getArrayOfWritePointers(), channels, 2 * numSamples);
 
-    upsamplerLeft->upsample (buffer.getReadPointer (0), work.getWritePointer (0));
-    if (channels == 2)
-        upsamplerRight->upsample (buffer.getReadPointer (1), work.getWritePointer (1));
-
+    upsample (buffer, 0, work);
     runStages (work, midiMessages, settings, dt);
+    downsample (work, buffer, 0);
+}
 
-    downsamplerLeft->downsample (work.getReadPointer (0), buffer.getWritePointer (0));
-    if (channels == 2)
-        downsamplerRight->downsample (work.getReadPointer (1), buffer.getWritePointer (1));
+void VeloraAudioProcessor::upsample (const juce::AudioBuffer<float>& block, int start, juce::AudioBuffer<float>& work)
+{
+    if (work.getNumChannels() == 2)
+        HalfBandFilter::upsampleStereo (*upsamplerLeft, *upsamplerRight, block.getReadPointer (0, start),
+                                        block.getReadPointer (1, start), work.getWritePointer (0), work.getWritePointer (1));
+    else
+        upsamplerLeft->upsample (block.getReadPointer (0, start), work.getWritePointer (0));
+}
+
+void VeloraAudioProcessor::downsample (const juce::AudioBuffer<float>& work, juce::AudioBuffer<float>& block, int start)
+{
+    if (work.getNumChannels() == 2)
+        HalfBandFilter::downsampleStereo (*downsamplerLeft, *downsamplerRight, work.getReadPointer (0),
+                                          work.getReadPointer (1), block.getWritePointer (0, start), block.getWritePointer (1, start));
+    else
+        downsamplerLeft->downsample (work.getReadPointer (0), block.getWritePointer (0, start));
 }
 
 void VeloraAudioProcessor::runStagesInChunks (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages,
@@ -286,15 +298,9 @@ void VeloraAudioProcessor::runStagesInChunks (juce::AudioBuffer<float>& buffer, 
 
         juce::AudioBuffer<float> work (workingBuffer.getArrayOfWritePointers(), channels, 2 * length);
 
-        upsamplerLeft->upsample (buffer.getReadPointer (0, start), work.getWritePointer (0));
-        if (channels == 2)
-            upsamplerRight->upsample (buffer.getReadPointer (1, start), work.getWritePointer (1));
-
+        upsample (buffer, start, work);
         runStages (work, midiMessages, settings, dt);
-
-        downsamplerLeft->downsample (work.getReadPointer (0), buffer.getWritePointer (0, start));
-        if (channels == 2)
-            downsamplerRight->downsample (work.getReadPointer (1), buffer.getWritePointer (1, start));
+        downsample (work, buffer, start);
     }
 }
 

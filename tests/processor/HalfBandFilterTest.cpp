@@ -112,3 +112,43 @@ TEST (HalfBandFilter, StateCarriesAcrossBlocksOfAnyLength)
     pieces.downsample (split.data(), input.data());
     EXPECT_EQ (pieces.getState(), before);
 }
+
+TEST (HalfBandFilter, StereoPairMatchesTwoSingleChannelsBitForBit)
+{
+    const int n = 777;
+    std::vector<float> left ((size_t) n), right ((size_t) n);
+    for (int i = 0; i < n; ++i)
+    {
+        left[(size_t) i] = (float) std::sin (0.013 * i * i);
+        right[(size_t) i] = (float) std::cos (0.37 * i) * 0.8f;
+    }
+
+    HalfBandFilter upL, upR, downL, downR, pairUpL, pairUpR, pairDownL, pairDownR;
+    for (auto* f : { &upL, &upR, &downL, &downR, &pairUpL, &pairUpR, &pairDownL, &pairDownR })
+        f->setNumSamples (n);
+
+    std::vector<float> wideL ((size_t) (2 * n)), wideR ((size_t) (2 * n)), pairWideL ((size_t) (2 * n)), pairWideR ((size_t) (2 * n));
+    std::vector<float> outL ((size_t) n), outR ((size_t) n), pairOutL ((size_t) n), pairOutR ((size_t) n);
+
+    // Twice, so the second pass starts from carried state.
+    for (int pass = 0; pass < 2; ++pass)
+    {
+        upL.upsample (left.data(), wideL.data());
+        upR.upsample (right.data(), wideR.data());
+        downL.downsample (wideR.data(), outL.data());   // crossed on purpose: any signal will do
+        downR.downsample (wideL.data(), outR.data());
+
+        HalfBandFilter::upsampleStereo (pairUpL, pairUpR, left.data(), right.data(), pairWideL.data(), pairWideR.data());
+        HalfBandFilter::downsampleStereo (pairDownL, pairDownR, pairWideR.data(), pairWideL.data(), pairOutL.data(), pairOutR.data());
+
+        EXPECT_EQ (wideL, pairWideL);
+        EXPECT_EQ (wideR, pairWideR);
+        EXPECT_EQ (outL, pairOutL);
+        EXPECT_EQ (outR, pairOutR);
+    }
+
+    EXPECT_EQ (upL.getState(), pairUpL.getState());
+    EXPECT_EQ (upR.getState(), pairUpR.getState());
+    EXPECT_EQ (downL.getState(), pairDownL.getState());
+    EXPECT_EQ (downR.getState(), pairDownR.getState());
+}
