@@ -2,6 +2,9 @@
 
 #include "processor/VeloraAudioProcessor.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace
 {
     struct Setting

@@ -227,8 +227,9 @@ juce::String PeerChain::load()
         if (instance->getTotalNumInputChannels() != 2 || instance->getTotalNumOutputChannels() != 2)
             return "peer plug-in " + uri + " is not stereo in and out";
 
-        // Prepared before any setting: preparing brings the plug-in's ports back to
-        // their defaults.
+        // Prepared before any setting: JUCE's LV2 host re-creates the plug-in here and
+        // restores the plug-in's own saved state, which knows nothing of values set since
+        // its last run.
         instance->setPlayConfigDetails (2, 2, sampleRate, blockSize);
         instance->prepareToPlay (sampleRate, blockSize);
 
