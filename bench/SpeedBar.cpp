@@ -105,7 +105,12 @@ namespace SpeedBar
 
         juce::String peerError;
 
-        if (results.timePerFrame (peerChain) > 0.0 || results.timePerFrame (peerGate) > 0.0)
+        bool peerRan = false;
+
+        for (auto* name : { peerChain, peerGate, peerCompressor, peerEqualiser })
+            peerRan = peerRan || results.timePerFrame (name) > 0.0;
+
+        if (peerRan)
         {
             if (auto* chain = PeerChain::getShared (peerError))
             {
