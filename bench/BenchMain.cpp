@@ -11,9 +11,23 @@
 
 #include <iostream>
 
+namespace
+{
+    /** JSON or CSV on stdout must stay parseable: the summary then goes to stderr. */
+    bool tableOnStdout (int argc, char** argv)
+    {
+        for (int i = 1; i < argc; ++i)
+            if (juce::String (argv[i]).startsWith ("--benchmark_format=") && juce::String (argv[i]) != "--benchmark_format=console")
+                return false;
+
+        return true;
+    }
+}
+
 int main (int argc, char** argv)
 {
     int status = 0;
+    auto& summaryStream = tableOnStdout (argc, argv) ? std::cout : std::cerr;
 
     {
         juce::ScopedJuceInitialiser_GUI juce;
@@ -26,7 +40,7 @@ int main (int argc, char** argv)
         benchmark::RunSpecifiedBenchmarks (&reporter);
 
         if (reporter.hasResults())
-            SpeedBar::printSummary (std::cout, reporter);
+            SpeedBar::printSummary (summaryStream, reporter);
 
         // An installed peer that does not process as configured makes the comparison
         // meaningless: say so through the exit status too.
