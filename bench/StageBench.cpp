@@ -123,11 +123,10 @@ namespace
         {
             programme.copyNextBlock (block);
 
-            for (int ch = 0; ch < 2; ++ch)
-            {
-                up[ch].upsample (block.getReadPointer (ch), work.getWritePointer (ch));
-                down[ch].downsample (work.getReadPointer (ch), block.getWritePointer (ch));
-            }
+            HalfBandFilter::upsampleStereo (up[0], up[1], block.getReadPointer (0), block.getReadPointer (1),
+                                            work.getWritePointer (0), work.getWritePointer (1));
+            HalfBandFilter::downsampleStereo (down[0], down[1], work.getReadPointer (0), work.getReadPointer (1),
+                                              block.getWritePointer (0), block.getWritePointer (1));
 
             benchmark::DoNotOptimize (block.getReadPointer (0));
             benchmark::ClobberMemory();
