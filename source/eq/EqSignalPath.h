@@ -1,0 +1,59 @@
+#pragma once
+
+#include "EqDesign.h"
+
+#include <juce_core/juce_core.h>
+
+#include <array>
+#include <cstdint>
+
+/** The equaliser's sample path: the output factor, the harmonic colouring, the active
+    sections in their fixed order and the phase allpass, for one or two channels.
+
+    Both channels run in one pass, one per lane of a two-double vector, and the sections
+    are software-pipelined: in each step section k works on sample n − k, so the nine
+    recurrences overlap instead of waiting on each other. Every value is computed with
+    the same operations in the same order as a plain per-sample, per-channel loop, so the
+    output is bit for bit the same.
+*/
+class EqSignalPath final
+{
+public:
+    /** Samples coloured ahead of the sections at a time (the colouring buffer's size). */
+    static constexpr int chunkSize = 256;
+
+    EqSignalPath() noexcept;
+
+    /** Sets the allpass memory of both channels to zero; the sections keep theirs. */
+    void clearAllpass() noexcept;
+
+    /** Processes one block in place; channel1 is null for a mono block. randomState is the
+        state of a juce::Random: channel 0 draws three values per sample, then channel 1 the
+        next three per sample, and on return it holds the state after all of them. */
+    void process (float* channel0, float* channel1, int numSamples,
+                  const EqDesign& design, juce::int64& randomState) noexcept;
+
+    /** The section state, for inspection: x1, x2, y1, y2 of a channel's section. */
+    std::array<double, 4> getSectionState (int channel, int section) const noexcept;
+
+    /** Per channel: the previous allpass input and output. */
+    std::array<float, 2> getAllpassState (int channel) const noexcept;
+
+    struct alignas (16) SectionState
+    {
+        // Lane 0 belongs to channel 0, lane 1 to channel 1.
+        double x1[2], x2[2], y1[2], y2[2];
+    };
+
+    struct alignas (16) AllpassState
+    {
+        float x1[4], y1[4];
+    };
+
+private:
+    std::array<SectionState, EqDesign::numSections> sections {};
+    AllpassState allpass {};
+    alignas (16) std::array<double, 2 * chunkSize> coloured {};
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EqSignalPath)
+};
