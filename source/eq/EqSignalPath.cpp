@@ -15,6 +15,9 @@ namespace
 
     constexpr Lcg::Jump threeSteps = Lcg::jumpOf (3);
 
+    // 2^52 as bits and as a double: (2^52 | u) − 2^52 is u, exactly, for any 32-bit u.
+    constexpr std::uint64_t twoPow52Bits = 0x4330000000000000ULL;
+
     /** One channel's draws as three strands (r1, r2, r3 of each sample), each jumping three
         steps per sample, so they do not wait on one another. */
     struct DrawStrands
@@ -30,46 +33,50 @@ namespace
             return { a, b, Lcg::step (b) };
         }
 
-        /** x + r1·2.869e-5·x² + r2·2.629e-6·x³ + r3·1.952e-5·x⁵, r drawn in this order. */
-        double colour (double x) noexcept
+        /** The next sample's three draws as 2^52 + u bit patterns. */
+        void next (std::uint64_t& u1, std::uint64_t& u2, std::uint64_t& u3) noexcept
         {
-            const double u1 = (double) Lcg::output (s1);
-            const double u2 = (double) Lcg::output (s2);
-            const double u3 = (double) Lcg::output (s3);
+            u1 = twoPow52Bits | Lcg::output (s1);
+            u2 = twoPow52Bits | Lcg::output (s2);
+            u3 = twoPow52Bits | Lcg::output (s3);
             s1 = threeSteps.apply (s1);
             s2 = threeSteps.apply (s2);
             s3 = threeSteps.apply (s3);
-
-            const double x2 = x * x;
-            const double x3 = x2 * x;
-            const double x5 = x3 * x2;
-            return x + u1 * squareFactor * x2 + u2 * cubeFactor * x3 + u3 * fifthFactor * x5;
         }
     };
+
+    inline __m128d drawPair (std::uint64_t lane0, std::uint64_t lane1) noexcept
+    {
+        const __m128i bits = _mm_set_epi64x ((long long) lane1, (long long) lane0);
+        return _mm_sub_pd (_mm_castsi128_pd (bits), _mm_set1_pd (4503599627370496.0));
+    }
+
+    /** x + r1·2.869e-5·x² + r2·2.629e-6·x³ + r3·1.952e-5·x⁵ per lane, u the raw draws. */
+    inline __m128d colour (__m128d x, __m128d u1, __m128d u2, __m128d u3) noexcept
+    {
+        const __m128d x2 = _mm_mul_pd (x, x);
+        const __m128d x3 = _mm_mul_pd (x2, x);
+        const __m128d x5 = _mm_mul_pd (x3, x2);
+        const __m128d t1 = _mm_mul_pd (_mm_mul_pd (u1, _mm_set1_pd (squareFactor)), x2);
+        const __m128d t2 = _mm_mul_pd (_mm_mul_pd (u2, _mm_set1_pd (cubeFactor)), x3);
+        const __m128d t3 = _mm_mul_pd (_mm_mul_pd (u3, _mm_set1_pd (fifthFactor)), x5);
+        return _mm_add_pd (_mm_add_pd (_mm_add_pd (x, t1), t2), t3);
+    }
 
     struct Coefficients
     {
         __m128d b0, b1, b2, a1, a2;
     };
 
-    struct Lanes
+    /** y = b0·x + b1·x1 + b2·x2 − a1·y1 − a2·y2, summed in this order (direct form I). */
+    inline __m128d runSection (const Coefficients& c, __m128d x, __m128d x1, __m128d x2,
+                               __m128d y1, __m128d y2) noexcept
     {
-        __m128d x1, x2, y1, y2;
-    };
-
-    /** Direct form I, y = b0·x + b1·x1 + b2·x2 − a1·y1 − a2·y2 summed in this order. */
-    inline __m128d runSection (const Coefficients& c, Lanes& s, __m128d x) noexcept
-    {
-        const __m128d y = _mm_sub_pd (_mm_sub_pd (_mm_add_pd (_mm_add_pd (_mm_mul_pd (c.b0, x),
-                                                                          _mm_mul_pd (c.b1, s.x1)),
-                                                              _mm_mul_pd (c.b2, s.x2)),
-                                                  _mm_mul_pd (c.a1, s.y1)),
-                                      _mm_mul_pd (c.a2, s.y2));
-        s.x2 = s.x1;
-        s.x1 = x;
-        s.y2 = s.y1;
-        s.y1 = y;
-        return y;
+        return _mm_sub_pd (_mm_sub_pd (_mm_add_pd (_mm_add_pd (_mm_mul_pd (c.b0, x),
+                                                               _mm_mul_pd (c.b1, x1)),
+                                                   _mm_mul_pd (c.b2, x2)),
+                                       _mm_mul_pd (c.a1, y1)),
+                           _mm_mul_pd (c.a2, y2));
     }
 
     struct Allpass
@@ -87,146 +94,283 @@ namespace
         }
     };
 
-    template <bool stereo>
-    inline void storeOutput (__m128 y, float* channel0, float* channel1, int n) noexcept
+    /** A block's working state of one active section, both lanes. */
+    struct SectionLanes
     {
-        _mm_store_ss (channel0 + n, y);
+        __m128d x1, x2, y1, y2;
+    };
 
-        if constexpr (stereo)
-            _mm_store_ss (channel1 + n, _mm_shuffle_ps (y, y, _MM_SHUFFLE (1, 1, 1, 1)));
-    }
-
-    struct BlockContext
+    struct Channels
     {
         float* channel0;
         float* channel1;
-        int numSamples;
-        float outgain;
-        double* coloured;
-        DrawStrands strands0, strands1;
+
+        template <bool stereo>
+        void store (__m128 y, int n) const noexcept
+        {
+            _mm_store_ss (channel0 + n, y);
+
+            if constexpr (stereo)
+                _mm_store_ss (channel1 + n, _mm_shuffle_ps (y, y, _MM_SHUFFLE (1, 1, 1, 1)));
+        }
+
+        template <bool stereo>
+        __m128d load (int n, __m128 gain) const noexcept
+        {
+            const __m128 left = _mm_load_ss (channel0 + n);
+            const __m128 both = stereo ? _mm_unpacklo_ps (left, _mm_load_ss (channel1 + n)) : left;
+            return _mm_cvtps_pd (_mm_mul_ps (both, gain));
+        }
     };
 
-    /** Colours samples [start, start + length) into the interleaved buffer. */
+    /** Draws and colours one sample of both lanes (lane 1 silent for a mono block). */
     template <bool stereo>
-    void colourChunk (BlockContext& b, int start, int length) noexcept
+    inline __m128d colourSample (const Channels& io, int n, __m128 gain,
+                                 DrawStrands& strands0, DrawStrands& strands1) noexcept
     {
-        for (int i = 0; i < length; ++i)
-            b.coloured[2 * i] = b.strands0.colour ((double) (b.channel0[start + i] * b.outgain));
+        std::uint64_t a1, a2, a3, b1 = twoPow52Bits, b2 = twoPow52Bits, b3 = twoPow52Bits;
+        strands0.next (a1, a2, a3);
 
-        for (int i = 0; i < length; ++i)
-            b.coloured[2 * i + 1] = stereo ? b.strands1.colour ((double) (b.channel1[start + i] * b.outgain)) : 0.0;
+        if constexpr (stereo)
+            strands1.next (b1, b2, b3);
+
+        return colour (io.load<stereo> (n, gain), drawPair (a1, b1), drawPair (a2, b2), drawPair (a3, b3));
     }
 
-    /** The pipelined pass over one block with K active sections. Stage k < K is section k,
-        stage K the allpass; in step t stage k handles sample t − k. */
-    template <int K, bool stereo>
-    void runBlock (BlockContext& b, const Coefficients* coefficients,
-                   EqSignalPath::SectionState* const* states, Allpass& allpass) noexcept
+    template <bool stereo>
+    void colourChunk (const Channels& io, int start, int length, __m128 gain,
+                      DrawStrands& strands0State, DrawStrands& strands1State, double* out) noexcept
     {
-        constexpr size_t numStages = K + 1;
-        Lanes lanes[numStages]; // one spare so K = 0 needs no special case
-        const __m128d laneMask = stereo ? _mm_castsi128_pd (_mm_set1_epi32 (-1))
-                                        : _mm_castsi128_pd (_mm_set_epi32 (0, 0, -1, -1));
+        auto strands0 = strands0State;
+        auto strands1 = strands1State;
 
-        for (int k = 0; k < K; ++k)
+        for (int i = 0; i < length; ++i)
+            _mm_store_pd (out + 2 * i, colourSample<stereo> (io, start + i, gain, strands0, strands1));
+
+        strands0State = strands0;
+        strands1State = strands1;
+    }
+
+    //==============================================================================
+    /** One group of up to three consecutive active sections (and, for the last group, the
+        allpass), run over a chunk from one link buffer to the next.
+
+        Link buffers hold a signal between two sections, two lanes per sample, with the
+        two samples before the chunk in front (index −2 and −1). Inside the group, stage
+        j handles sample t − j in step t, so the stages' recurrences overlap. Each section
+        keeps the newest three values of its output: its own y1 and y2, and the x, x1, x2
+        of the section after it, which therefore need no state of their own.
+    */
+    struct GroupIo
+    {
+        const double* in;   // sample n at in[2n], n from −2
+        double* out;        // the same layout; unused when the allpass ends the group
+        Channels channels;  // already offset to the chunk's first sample
+        int length;
+    };
+
+    template <int M, bool withAllpass, bool stereo>
+    void runGroup (const Coefficients* coefficients, SectionLanes* sections, Allpass& allpassState,
+                   const GroupIo& io) noexcept
+    {
+        // Local copies: the vector stores below may alias anything, which would otherwise
+        // send the recurrences through memory.
+        Allpass allpass = allpassState;
+        static_assert (M > 0 || withAllpass);
+        constexpr int lastStage = withAllpass ? M : M - 1;
+
+        struct History
         {
-            // A mono block runs lane 1 from silence and never writes it back.
-            lanes[k].x1 = _mm_and_pd (_mm_load_pd (states[k]->x1), laneMask);
-            lanes[k].x2 = _mm_and_pd (_mm_load_pd (states[k]->x2), laneMask);
-            lanes[k].y1 = _mm_and_pd (_mm_load_pd (states[k]->y1), laneMask);
-            lanes[k].y2 = _mm_and_pd (_mm_load_pd (states[k]->y2), laneMask);
-        }
-
-        const int n = b.numSamples;
-        int chunkStart = 0;
-
-        const auto stepWithEdges = [&] (int t)
-        {
-            const __m128d input = t < n ? _mm_load_pd (b.coloured + 2 * (t - chunkStart)) : _mm_setzero_pd();
-
-            for (int k = K; k >= 0; --k)
-            {
-                const int sample = t - k;
-
-                if (sample < 0 || sample >= n)
-                    continue;
-
-                const __m128d x = k == 0 ? input : lanes[k - 1].y1;
-
-                if (k == K)
-                    storeOutput<stereo> (allpass.run (x), b.channel0, b.channel1, sample);
-                else
-                    runSection (coefficients[k], lanes[k], x);
-            }
+            __m128d v1, v2, v3; // newest first
         };
 
-        while (chunkStart < n)
+        History history[(size_t) M + 1];
+
+        for (int j = 0; j < M; ++j)
+            history[j] = { sections[j].y1, sections[j].y2, _mm_setzero_pd() };
+
+        const auto input = [&io] (int n) { return _mm_load_pd (io.in + 2 * n); };
+
+        const auto runStage = [&] (int j, int n)
         {
-            const int length = std::min (EqSignalPath::chunkSize, n - chunkStart);
-            const int chunkEnd = chunkStart + length;
-            colourChunk<stereo> (b, chunkStart, length);
-
-            int t = chunkStart;
-
-            for (; t < std::min (K, chunkEnd); ++t)
-                stepWithEdges (t);
-
-            for (; t < chunkEnd; ++t)
+            if (withAllpass && j == M)
             {
-                const __m128d input = _mm_load_pd (b.coloured + 2 * (t - chunkStart));
-
-                storeOutput<stereo> (allpass.run (K == 0 ? input : lanes[K == 0 ? 0 : K - 1].y1),
-                                     b.channel0, b.channel1, t - K);
-
-#pragma GCC unroll 16
-                for (int k = K - 1; k > 0; --k)
-                    runSection (coefficients[k], lanes[k], lanes[k - 1].y1);
-
-                if constexpr (K > 0)
-                    runSection (coefficients[0], lanes[0], input);
+                io.channels.store<stereo> (allpass.run (M == 0 ? input (n) : history[M == 0 ? 0 : M - 1].v1), n);
+                return;
             }
 
-            chunkStart = chunkEnd;
+            const bool first = j == 0;
+            const auto& h = history[first ? 0 : j - 1];
+            auto& own = history[j];
+            const __m128d y = runSection (coefficients[j],
+                                          first ? input (n) : h.v1,
+                                          first ? input (n - 1) : h.v2,
+                                          first ? input (n - 2) : h.v3,
+                                          own.v1, own.v2);
+            own.v3 = own.v2;
+            own.v2 = own.v1;
+            own.v1 = y;
+
+            if (! withAllpass && j == M - 1)
+                _mm_store_pd (io.out + 2 * n, y);
+        };
+
+        const int length = io.length;
+        int t = 0;
+
+        // Filling: a stage waits until its first sample arrives.
+        for (; t < std::min (lastStage, length); ++t)
+            for (int j = t; j >= 0; --j)
+                runStage (j, t - j);
+
+#pragma GCC unroll 3
+        for (; t < length; ++t)
+        {
+#pragma GCC unroll 8
+            for (int j = lastStage; j >= 0; --j)
+                runStage (j, t - j);
         }
 
-        for (int t = n; t < n + K; ++t)
-            stepWithEdges (t);
+        // Draining: in step length − 1 + d the stages below d have run out of samples.
+        for (int d = 1; d <= lastStage; ++d)
+            for (int j = std::min (lastStage, length - 1 + d); j >= d; --j)
+                runStage (j, length - 1 + d - j);
 
-        for (int k = 0; k < K; ++k)
+        for (int j = 0; j < M; ++j)
         {
-            if constexpr (stereo)
+            sections[j].y1 = history[j].v1;
+            sections[j].y2 = history[j].v2;
+        }
+
+        allpassState = allpass;
+    }
+
+    template <bool stereo>
+    void runGroupOf (int size, bool withAllpass, const Coefficients* c, SectionLanes* s,
+                     Allpass& a, const GroupIo& io) noexcept
+    {
+        if (withAllpass)
+        {
+            switch (size)
             {
-                _mm_store_pd (states[k]->x1, lanes[k].x1);
-                _mm_store_pd (states[k]->x2, lanes[k].x2);
-                _mm_store_pd (states[k]->y1, lanes[k].y1);
-                _mm_store_pd (states[k]->y2, lanes[k].y2);
+                case 0:  runGroup<0, true, stereo> (c, s, a, io); break;
+                case 1:  runGroup<1, true, stereo> (c, s, a, io); break;
+                case 2:  runGroup<2, true, stereo> (c, s, a, io); break;
+                default: runGroup<3, true, stereo> (c, s, a, io); break;
+            }
+        }
+        else
+        {
+            switch (size)
+            {
+                case 1:  runGroup<1, false, stereo> (c, s, a, io); break;
+                case 2:  runGroup<2, false, stereo> (c, s, a, io); break;
+                default: runGroup<3, false, stereo> (c, s, a, io); break;
+            }
+        }
+    }
+
+    constexpr int maxGroups = 3;
+    constexpr int linkStride = 2 * (EqSignalPath::chunkSize + 2);
+
+    struct BlockPlan
+    {
+        Coefficients coefficients[EqDesign::numSections];
+        SectionLanes lanes[EqDesign::numSections];
+        int numActive = 0;
+        int numGroups = 0;
+        int groupStart[maxGroups + 1] {};
+    };
+
+    /** The first samples of a block, one at a time through every stage: afterwards each
+        section's x1, x2 equal the previous section's y1, y2, which the groups rely on. */
+    template <bool stereo>
+    void runPlainSample (BlockPlan& plan, Allpass& allpass, const Channels& io, int n, __m128 gain,
+                         DrawStrands& strands0, DrawStrands& strands1) noexcept
+    {
+        __m128d x = colourSample<stereo> (io, n, gain, strands0, strands1);
+
+        for (int k = 0; k < plan.numActive; ++k)
+        {
+            auto& s = plan.lanes[k];
+            const __m128d y = runSection (plan.coefficients[k], x, s.x1, s.x2, s.y1, s.y2);
+            s = { x, s.x1, y, s.y1 };
+            x = y;
+        }
+
+        io.store<stereo> (allpass.run (x), n);
+    }
+
+    template <bool stereo>
+    void runBlock (BlockPlan& plan, Allpass& allpass, const Channels& io, int numSamples, __m128 gain,
+                   DrawStrands strands0, DrawStrands strands1, double* links) noexcept
+    {
+        const int warmUp = std::min (2, numSamples);
+
+        for (int n = 0; n < warmUp; ++n)
+            runPlainSample<stereo> (plan, allpass, io, n, gain, strands0, strands1);
+
+        if (numSamples == warmUp)
+            return;
+
+        // Link g feeds group g (link 0 holds the coloured input); in front of each chunk it
+        // holds the two samples the group's first section saw last.
+        const int numGroups = std::max (1, plan.numGroups);
+
+        for (int g = 0; g < plan.numGroups; ++g)
+        {
+            double* link = links + g * linkStride;
+            const auto& first = plan.lanes[plan.groupStart[g]];
+            _mm_store_pd (link, first.x2);
+            _mm_store_pd (link + 2, first.x1);
+        }
+
+        for (int start = warmUp; start < numSamples; start += EqSignalPath::chunkSize)
+        {
+            const int length = std::min (EqSignalPath::chunkSize, numSamples - start);
+            double* colouredIn = links + 4;
+
+            colourChunk<stereo> (io, start, length, gain, strands0, strands1, colouredIn);
+
+            const Channels chunkIo { io.channel0 + start, stereo ? io.channel1 + start : nullptr };
+
+            for (int g = 0; g < numGroups; ++g)
+            {
+                // The last group also runs the allpass; with no section active that is all it runs.
+                const bool last = g + 1 == numGroups;
+                const int first = plan.groupStart[g];
+                const int size = plan.groupStart[g + 1] - first;
+                const GroupIo groupIo { links + g * linkStride + 4, last ? nullptr : links + (g + 1) * linkStride + 4,
+                                        chunkIo, length };
+
+                runGroupOf<stereo> (size, last, plan.coefficients + first, plan.lanes + first, allpass, groupIo);
+            }
+
+            // Carry each link's last two samples in front of the next chunk.
+            for (int g = 0; g < numGroups; ++g)
+            {
+                double* link = links + g * linkStride;
+                _mm_store_pd (link, _mm_load_pd (link + 4 + 2 * (length - 2)));
+                _mm_store_pd (link + 2, _mm_load_pd (link + 4 + 2 * (length - 1)));
+            }
+        }
+
+        // Back to each section's own input memory: the previous section's output, or the
+        // last two coloured samples for the first one.
+        for (int k = plan.numActive - 1; k >= 0; --k)
+        {
+            auto& s = plan.lanes[k];
+
+            if (k > 0)
+            {
+                s.x1 = plan.lanes[k - 1].y1;
+                s.x2 = plan.lanes[k - 1].y2;
             }
             else
             {
-                _mm_storel_pd (states[k]->x1, lanes[k].x1);
-                _mm_storel_pd (states[k]->x2, lanes[k].x2);
-                _mm_storel_pd (states[k]->y1, lanes[k].y1);
-                _mm_storel_pd (states[k]->y2, lanes[k].y2);
+                s.x2 = _mm_load_pd (links);
+                s.x1 = _mm_load_pd (links + 2);
             }
-        }
-    }
-
-    template <bool stereo>
-    void dispatch (int numActive, BlockContext& b, const Coefficients* c,
-                   EqSignalPath::SectionState* const* s, Allpass& a) noexcept
-    {
-        switch (numActive)
-        {
-            case 0: runBlock<0, stereo> (b, c, s, a); break;
-            case 1: runBlock<1, stereo> (b, c, s, a); break;
-            case 2: runBlock<2, stereo> (b, c, s, a); break;
-            case 3: runBlock<3, stereo> (b, c, s, a); break;
-            case 4: runBlock<4, stereo> (b, c, s, a); break;
-            case 5: runBlock<5, stereo> (b, c, s, a); break;
-            case 6: runBlock<6, stereo> (b, c, s, a); break;
-            case 7: runBlock<7, stereo> (b, c, s, a); break;
-            case 8: runBlock<8, stereo> (b, c, s, a); break;
-            default: runBlock<9, stereo> (b, c, s, a); break;
         }
     }
 }
@@ -257,18 +401,24 @@ void EqSignalPath::process (float* channel0, float* channel1, int numSamples,
     if (numSamples <= 0)
         return;
 
+    const bool stereo = channel1 != nullptr;
+
+    // A mono block runs lane 1 from silence, so it stays exactly zero, and never writes it back.
+    const __m128d laneMask = _mm_castsi128_pd (stereo ? _mm_set1_epi32 (-1) : _mm_set_epi32 (0, 0, -1, -1));
+
     // The active sections in their fixed order; the design holds for the whole block.
-    Coefficients coefficients[EqDesign::numSections];
-    SectionState* states[EqDesign::numSections];
-    int numActive = 0;
+    BlockPlan plan;
+    int activeSection[EqDesign::numSections];
 
     const auto add = [&] (int section)
     {
         const auto& c = design.sections[(size_t) section];
-        coefficients[numActive] = { _mm_set1_pd (c.b0), _mm_set1_pd (c.b1), _mm_set1_pd (c.b2),
-                                    _mm_set1_pd (c.a1), _mm_set1_pd (c.a2) };
-        states[numActive] = &sections[(size_t) section];
-        ++numActive;
+        const auto& s = sections[(size_t) section];
+        plan.coefficients[plan.numActive] = { _mm_set1_pd (c.b0), _mm_set1_pd (c.b1), _mm_set1_pd (c.b2),
+                                              _mm_set1_pd (c.a1), _mm_set1_pd (c.a2) };
+        plan.lanes[plan.numActive] = { _mm_and_pd (_mm_load_pd (s.x1), laneMask), _mm_and_pd (_mm_load_pd (s.x2), laneMask),
+                                       _mm_and_pd (_mm_load_pd (s.y1), laneMask), _mm_and_pd (_mm_load_pd (s.y2), laneMask) };
+        activeSection[plan.numActive++] = section;
     };
 
     if (! design.bypassed)
@@ -282,19 +432,52 @@ void EqSignalPath::process (float* channel0, float* channel1, int numSamples,
         if (design.hmfEnabled)                               add (EqDesign::hmfPeak);
     }
 
+    // Groups of at most three sections, as even as possible (three keep every group's
+    // state in registers and still give enough independent work per step).
+    plan.numGroups = (plan.numActive + 2) / 3;
+
+    for (int g = 0; g <= plan.numGroups; ++g)
+        plan.groupStart[g] = plan.numGroups == 0 ? 0 : (g * plan.numActive) / plan.numGroups;
+
     const auto state = (std::uint64_t) randomState;
     const auto drawsPerChannel = 3 * (std::uint64_t) numSamples;
-    const bool stereo = channel1 != nullptr;
 
-    BlockContext block { channel0, channel1, numSamples, design.outgainFactor, coloured.data(),
-                         DrawStrands::at (state, 0), DrawStrands::at (state, drawsPerChannel) };
+    // A mono block's lane 1 starts from silence too.
+    const __m128 allpassLanes = _mm_castsi128_ps (stereo ? _mm_set_epi32 (0, 0, -1, -1) : _mm_set_epi32 (0, 0, 0, -1));
+    Allpass ap { _mm_set1_ps (design.allpassCoefficient),
+                 _mm_and_ps (_mm_load_ps (allpass.x1), allpassLanes),
+                 _mm_and_ps (_mm_load_ps (allpass.y1), allpassLanes) };
 
-    Allpass ap { _mm_set1_ps (design.allpassCoefficient), _mm_load_ps (allpass.x1), _mm_load_ps (allpass.y1) };
+    const Channels io { channel0, channel1 };
+    const __m128 gain = _mm_set1_ps (design.outgainFactor);
+    const auto strands0 = DrawStrands::at (state, 0);
+    const auto strands1 = DrawStrands::at (state, drawsPerChannel);
 
     if (stereo)
-        dispatch<true> (numActive, block, coefficients, states, ap);
+        runBlock<true> (plan, ap, io, numSamples, gain, strands0, strands1, links.data());
     else
-        dispatch<false> (numActive, block, coefficients, states, ap);
+        runBlock<false> (plan, ap, io, numSamples, gain, strands0, strands1, links.data());
+
+    for (int k = 0; k < plan.numActive; ++k)
+    {
+        auto& s = sections[(size_t) activeSection[k]];
+        const auto& l = plan.lanes[k];
+
+        if (stereo)
+        {
+            _mm_store_pd (s.x1, l.x1);
+            _mm_store_pd (s.x2, l.x2);
+            _mm_store_pd (s.y1, l.y1);
+            _mm_store_pd (s.y2, l.y2);
+        }
+        else
+        {
+            _mm_storel_pd (s.x1, l.x1);
+            _mm_storel_pd (s.x2, l.x2);
+            _mm_storel_pd (s.y1, l.y1);
+            _mm_storel_pd (s.y2, l.y2);
+        }
+    }
 
     alignas (16) float x1[4], y1[4];
     _mm_store_ps (x1, ap.x1);

@@ -53,7 +53,8 @@ public:
 private:
     std::array<SectionState, EqDesign::numSections> sections {};
     AllpassState allpass {};
-    alignas (16) std::array<double, 2 * chunkSize> coloured {};
+    // The signal between groups of sections for one chunk, two samples of history in front.
+    alignas (16) std::array<double, 3 * 2 * (chunkSize + 2)> links {};
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EqSignalPath)
 };
