@@ -13,7 +13,9 @@ namespace
     constexpr double cubeFactor = 2.629e-6 * Lcg::drawScale;
     constexpr double fifthFactor = 1.952e-5 * Lcg::drawScale;
 
-    constexpr Lcg::Jump threeSteps = Lcg::jumpOf (3);
+    // The strands run on t = state · 2^16 (mod 2^64): the same recurrence with the
+    // increment scaled by 2^16, and a draw, bits 16..47 of the state, is simply t >> 32.
+    constexpr Lcg::Jump threeSteps { Lcg::jumpOf (3).a, Lcg::jumpOf (3).c << 16 };
 
     // 2^52 as bits and as a double: (2^52 | u) − 2^52 is u, exactly, for any 32-bit u.
     constexpr std::uint64_t twoPow52Bits = 0x4330000000000000ULL;
@@ -22,7 +24,7 @@ namespace
         steps per sample, so they do not wait on one another. */
     struct DrawStrands
     {
-        std::uint64_t s1, s2, s3;
+        std::uint64_t t1, t2, t3;
 
         /** Positioned at the block's draw number `first` (counted from `state`). */
         static DrawStrands at (std::uint64_t state, std::uint64_t first) noexcept
@@ -30,24 +32,26 @@ namespace
             const auto s0 = Lcg::jumpOf (first).apply (state);
             const auto a = Lcg::step (s0);
             const auto b = Lcg::step (a);
-            return { a, b, Lcg::step (b) };
+            return { a << 16, b << 16, Lcg::step (b) << 16 };
         }
 
-        /** The next sample's three draws as 2^52 + u bit patterns. */
-        void next (std::uint64_t& u1, std::uint64_t& u2, std::uint64_t& u3) noexcept
+        /** The next sample's three draws, as shifted states. */
+        void next (std::uint64_t& d1, std::uint64_t& d2, std::uint64_t& d3) noexcept
         {
-            u1 = twoPow52Bits | Lcg::output (s1);
-            u2 = twoPow52Bits | Lcg::output (s2);
-            u3 = twoPow52Bits | Lcg::output (s3);
-            s1 = threeSteps.apply (s1);
-            s2 = threeSteps.apply (s2);
-            s3 = threeSteps.apply (s3);
+            d1 = t1;
+            d2 = t2;
+            d3 = t3;
+            t1 = threeSteps.apply (t1);
+            t2 = threeSteps.apply (t2);
+            t3 = threeSteps.apply (t3);
         }
+
     };
 
-    inline __m128d drawPair (std::uint64_t lane0, std::uint64_t lane1) noexcept
+    /** Two lanes' draws, from their shifted states, as doubles u (0 ≤ u < 2^32). */
+    inline __m128d drawnValues (__m128i shiftedStates) noexcept
     {
-        const __m128i bits = _mm_set_epi64x ((long long) lane1, (long long) lane0);
+        const __m128i bits = _mm_or_si128 (_mm_srli_epi64 (shiftedStates, 32), _mm_set1_epi64x ((long long) twoPow52Bits));
         return _mm_sub_pd (_mm_castsi128_pd (bits), _mm_set1_pd (4503599627370496.0));
     }
 
@@ -128,27 +132,51 @@ namespace
     inline __m128d colourSample (const Channels& io, int n, __m128 gain,
                                  DrawStrands& strands0, DrawStrands& strands1) noexcept
     {
-        std::uint64_t a1, a2, a3, b1 = twoPow52Bits, b2 = twoPow52Bits, b3 = twoPow52Bits;
+        std::uint64_t a1, a2, a3, b1 = 0, b2 = 0, b3 = 0;
         strands0.next (a1, a2, a3);
 
         if constexpr (stereo)
             strands1.next (b1, b2, b3);
 
-        return colour (io.load<stereo> (n, gain), drawPair (a1, b1), drawPair (a2, b2), drawPair (a3, b3));
+        const auto pair = [] (std::uint64_t lane0, std::uint64_t lane1)
+        {
+            return drawnValues (_mm_set_epi64x ((long long) lane1, (long long) lane0));
+        };
+
+        return colour (io.load<stereo> (n, gain), pair (a1, b1), pair (a2, b2), pair (a3, b3));
     }
 
+    /** Colours a chunk in two passes: the strands' states first (integer work only, laid
+        out as lane pairs), then the draws' conversion and the polynomial on both lanes. */
     template <bool stereo>
     void colourChunk (const Channels& io, int start, int length, __m128 gain,
-                      DrawStrands& strands0State, DrawStrands& strands1State, double* out) noexcept
+                      DrawStrands& strands0State, DrawStrands& strands1State,
+                      std::uint64_t* draws, double* out) noexcept
     {
         auto strands0 = strands0State;
         auto strands1 = strands1State;
 
         for (int i = 0; i < length; ++i)
-            _mm_store_pd (out + 2 * i, colourSample<stereo> (io, start + i, gain, strands0, strands1));
+        {
+            auto* d = draws + 6 * i;
+            strands0.next (d[0], d[2], d[4]);
+
+            if constexpr (stereo)
+                strands1.next (d[1], d[3], d[5]);
+            else
+                d[1] = d[3] = d[5] = 0; // lane 1 of a mono block draws zeros
+        }
 
         strands0State = strands0;
         strands1State = strands1;
+
+        const auto drawn = [draws] (int index)
+        {
+            return drawnValues (_mm_load_si128 (reinterpret_cast<const __m128i*> (draws + 2 * index)));
+        };
+
+        for (int i = 0; i < length; ++i)
+            _mm_store_pd (out + 2 * i, colour (io.load<stereo> (start + i, gain), drawn (3 * i), drawn (3 * i + 1), drawn (3 * i + 2)));
     }
 
     //==============================================================================
@@ -303,7 +331,7 @@ namespace
 
     template <bool stereo>
     void runBlock (BlockPlan& plan, Allpass& allpass, const Channels& io, int numSamples, __m128 gain,
-                   DrawStrands strands0, DrawStrands strands1, double* links) noexcept
+                   DrawStrands strands0, DrawStrands strands1, double* links, std::uint64_t* draws) noexcept
     {
         const int warmUp = std::min (2, numSamples);
 
@@ -330,7 +358,7 @@ namespace
             const int length = std::min (EqSignalPath::chunkSize, numSamples - start);
             double* colouredIn = links + 4;
 
-            colourChunk<stereo> (io, start, length, gain, strands0, strands1, colouredIn);
+            colourChunk<stereo> (io, start, length, gain, strands0, strands1, draws, colouredIn);
 
             const Channels chunkIo { io.channel0 + start, stereo ? io.channel1 + start : nullptr };
 
@@ -454,9 +482,9 @@ void EqSignalPath::process (float* channel0, float* channel1, int numSamples,
     const auto strands1 = DrawStrands::at (state, drawsPerChannel);
 
     if (stereo)
-        runBlock<true> (plan, ap, io, numSamples, gain, strands0, strands1, links.data());
+        runBlock<true> (plan, ap, io, numSamples, gain, strands0, strands1, links.data(), draws.data());
     else
-        runBlock<false> (plan, ap, io, numSamples, gain, strands0, strands1, links.data());
+        runBlock<false> (plan, ap, io, numSamples, gain, strands0, strands1, links.data(), draws.data());
 
     for (int k = 0; k < plan.numActive; ++k)
     {

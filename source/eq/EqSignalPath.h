@@ -10,11 +10,14 @@
 /** The equaliser's sample path: the output factor, the harmonic colouring, the active
     sections in their fixed order and the phase allpass, for one or two channels.
 
-    Both channels run in one pass, one per lane of a two-double vector, and the sections
-    are software-pipelined: in each step section k works on sample n − k, so the nine
-    recurrences overlap instead of waiting on each other. Every value is computed with
-    the same operations in the same order as a plain per-sample, per-channel loop, so the
-    output is bit for bit the same.
+    Both channels run in one pass, one per lane of a two-double vector (SSE2). A block is
+    taken in chunks: the colouring's draws are made for the whole chunk first (three
+    strands per channel, each jumping ahead, so no long dependency chain), then the
+    active sections run in groups of up to three, software-pipelined inside each group:
+    in step t section j works on sample t − j, so the recurrences overlap instead of
+    waiting on each other, and a group's state fits in registers. Every value is computed
+    with the same operations in the same order as a plain per-sample, per-channel loop,
+    so the output is bit for bit the same.
 */
 class EqSignalPath final
 {
@@ -55,6 +58,9 @@ private:
     AllpassState allpass {};
     // The signal between groups of sections for one chunk, two samples of history in front.
     alignas (16) std::array<double, 3 * 2 * (chunkSize + 2)> links {};
+
+    // One chunk's draws, three per sample and lane.
+    alignas (16) std::array<std::uint64_t, 6 * chunkSize> draws {};
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EqSignalPath)
 };

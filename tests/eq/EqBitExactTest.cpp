@@ -144,6 +144,8 @@ INSTANTIATE_TEST_SUITE_P (Settings, EqBitExact, ::testing::Values (
     BitExactCase { "midsOnly",             lmfBit | mfBit | hmfBit,          2, { 512, 7 },            48000.0f,  15 },
     BitExactCase { "oneMid",               mfBit,                            1, { 1, 512, 7 },         8000.0f,   16 },
     BitExactCase { "lfAndHmf",             lfBit | hmfBit,                   2, { 513, 255, 257 },     48000.0f,  17 },
+    BitExactCase { "oneSampleChunks",      allBands,                         2, { 259, 3, 515, 2 },    48000.0f,  21 },
+    BitExactCase { "oneSampleChunksMono",  allBands & ~lfBit,                1, { 3, 259, 258 },       44100.0f,  22 },
     BitExactCase { "eightOfNine",          allBands & ~mfBit,                2, { 1000, 24 },          48000.0f,  18 },
     BitExactCase { "defaultsNoFilters",    allBands & ~lphpBit & ~hfBit,     2, { 8192, 5 },           44100.0f,  19 },
     BitExactCase { "largeSeed",            allBands,                         2, { 512, 512 },          48000.0f,  -0x7123456789abcdefLL }),
