@@ -3,6 +3,8 @@
 
 #include <emmintrin.h>
 
+#include <type_traits>
+
 namespace
 {
     using Lcg = LinearCongruentialRandom;
@@ -197,50 +199,88 @@ namespace
         int length;
     };
 
+    /** Calls f with the phase 0, 1 or 2 as a compile-time constant. */
+    template <typename Function>
+    inline void withPhase (int phase, Function&& f)
+    {
+        switch (phase)
+        {
+            case 0:  f (std::integral_constant<int, 0>()); break;
+            case 1:  f (std::integral_constant<int, 1>()); break;
+            default: f (std::integral_constant<int, 2>()); break;
+        }
+    }
+
     template <int M, bool withAllpass, bool stereo>
     void runGroup (const Coefficients* coefficients, SectionLanes* sections, Allpass& allpassState,
                    const GroupIo& io) noexcept
     {
-        // Local copies: the vector stores below may alias anything, which would otherwise
-        // send the recurrences through memory.
-        Allpass allpass = allpassState;
         static_assert (M > 0 || withAllpass);
         constexpr int lastStage = withAllpass ? M : M - 1;
 
-        struct History
-        {
-            __m128d v1, v2, v3; // newest first
-        };
+        // Local copies: the vector stores below may alias anything, which would otherwise
+        // send the recurrences through memory.
+        Allpass allpass = allpassState;
 
-        History history[(size_t) M + 1];
+        // Each section's newest three outputs sit in three fixed slots; which slot is the
+        // newest turns with the step (phase = step mod 3), so no value is ever moved. In
+        // phase R the newest is slot R, the one before slot R + 2, the oldest slot R + 1,
+        // which the new output replaces.
+        __m128d v[(size_t) M + 1][3];
 
         for (int j = 0; j < M; ++j)
-            history[j] = { sections[j].y1, sections[j].y2, _mm_setzero_pd() };
+        {
+            v[j][0] = sections[j].y1;
+            v[j][2] = sections[j].y2;
+            v[j][1] = _mm_setzero_pd();
+        }
 
         const auto input = [&io] (int n) { return _mm_load_pd (io.in + 2 * n); };
 
-        const auto runStage = [&] (int j, int n)
+        // One step t: stages first..last run, the others wait (keeping their outputs, with
+        // the slots turned so that they stay in phase with the rest).
+        const auto step = [&] (auto phase, int t, int first, int last)
         {
-            if (withAllpass && j == M)
+            constexpr int newest = decltype (phase)::value;
+            constexpr int previous = (newest + 2) % 3;
+            constexpr int oldest = (newest + 1) % 3;
+
+#pragma GCC unroll 8
+            for (int j = lastStage; j >= 0; --j)
             {
-                io.channels.store<stereo> (allpass.run (M == 0 ? input (n) : history[M == 0 ? 0 : M - 1].v1), n);
-                return;
+                const int n = t - j;
+                const bool active = j >= first && j <= last;
+
+                if (withAllpass && j == M)
+                {
+                    if (active)
+                        io.channels.store<stereo> (allpass.run (M == 0 ? input (n) : v[M == 0 ? 0 : M - 1][newest]), n);
+
+                    continue;
+                }
+
+                auto& own = v[j];
+
+                if (! active)
+                {
+                    const __m128d a = own[newest], b = own[previous], c = own[oldest];
+                    own[oldest] = a;
+                    own[newest] = b;
+                    own[previous] = c;
+                    continue;
+                }
+
+                const auto& in = v[j == 0 ? 0 : j - 1];
+                const __m128d y = runSection (coefficients[j],
+                                              j == 0 ? input (n) : in[newest],
+                                              j == 0 ? input (n - 1) : in[previous],
+                                              j == 0 ? input (n - 2) : in[oldest],
+                                              own[newest], own[previous]);
+                own[oldest] = y;
+
+                if (! withAllpass && j == M - 1)
+                    _mm_store_pd (io.out + 2 * n, y);
             }
-
-            const bool first = j == 0;
-            const auto& h = history[first ? 0 : j - 1];
-            auto& own = history[j];
-            const __m128d y = runSection (coefficients[j],
-                                          first ? input (n) : h.v1,
-                                          first ? input (n - 1) : h.v2,
-                                          first ? input (n - 2) : h.v3,
-                                          own.v1, own.v2);
-            own.v3 = own.v2;
-            own.v2 = own.v1;
-            own.v1 = y;
-
-            if (! withAllpass && j == M - 1)
-                _mm_store_pd (io.out + 2 * n, y);
         };
 
         const int length = io.length;
@@ -248,27 +288,35 @@ namespace
 
         // Filling: a stage waits until its first sample arrives.
         for (; t < std::min (lastStage, length); ++t)
-            for (int j = t; j >= 0; --j)
-                runStage (j, t - j);
+            withPhase (t % 3, [&] (auto phase) { step (phase, t, 0, t); });
 
-#pragma GCC unroll 3
+        for (; t < length && t % 3 != 0; ++t)
+            withPhase (t % 3, [&] (auto phase) { step (phase, t, 0, lastStage); });
+
+        for (; t + 3 <= length; t += 3)
+        {
+            step (std::integral_constant<int, 0>(), t, 0, lastStage);
+            step (std::integral_constant<int, 1>(), t + 1, 0, lastStage);
+            step (std::integral_constant<int, 2>(), t + 2, 0, lastStage);
+        }
+
         for (; t < length; ++t)
-        {
-#pragma GCC unroll 8
-            for (int j = lastStage; j >= 0; --j)
-                runStage (j, t - j);
-        }
+            withPhase (t % 3, [&] (auto phase) { step (phase, t, 0, lastStage); });
 
-        // Draining: in step length − 1 + d the stages below d have run out of samples.
-        for (int d = 1; d <= lastStage; ++d)
-            for (int j = std::min (lastStage, length - 1 + d); j >= d; --j)
-                runStage (j, length - 1 + d - j);
+        // Draining: the earlier stages have run out of samples.
+        for (; t < length + lastStage; ++t)
+            withPhase (t % 3, [&] (auto phase) { step (phase, t, t - length + 1, std::min (lastStage, t)); });
 
-        for (int j = 0; j < M; ++j)
+        withPhase (t % 3, [&] (auto phase)
         {
-            sections[j].y1 = history[j].v1;
-            sections[j].y2 = history[j].v2;
-        }
+            constexpr int newest = decltype (phase)::value;
+
+            for (int j = 0; j < M; ++j)
+            {
+                sections[j].y1 = v[j][newest];
+                sections[j].y2 = v[j][(newest + 2) % 3];
+            }
+        });
 
         allpassState = allpass;
     }
