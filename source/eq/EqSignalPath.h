@@ -10,14 +10,17 @@
 /** The equaliser's sample path: the output factor, the harmonic colouring, the active
     sections in their fixed order and the phase allpass, for one or two channels.
 
-    Both channels run in one pass, one per lane of a two-double vector (SSE2). A block is
-    taken in chunks: the colouring's draws are made for the whole chunk first (three
-    strands per channel, each jumping ahead, so no long dependency chain), then the
-    active sections run in groups of up to three, software-pipelined inside each group:
-    in step t section j works on sample t − j, so the recurrences overlap instead of
-    waiting on each other, and a group's state fits in registers. Every value is computed
-    with the same operations in the same order as a plain per-sample, per-channel loop,
-    so the output is bit for bit the same.
+    The work is done on two-double vectors (SSE2). A block is taken in chunks: the
+    colouring's draws are made for a whole chunk first (three strands per channel, each
+    jumping ahead, so there is no long dependency chain), then the sections run
+    software-pipelined: in step t section k works on sample t − k, so the recurrences
+    overlap instead of waiting on each other.
+    - Two channels take one lane each, and the sections run in groups of up to three,
+      whose state fits in registers (EqGroupPipeline.h).
+    - One channel puts neighbouring sections into the two lanes instead, which the
+      pipelining makes independent (EqMonoPipeline.h).
+    Every value is computed with the same operations in the same order as a plain
+    per-sample, per-channel loop, so the output is bit for bit the same.
 */
 class EqSignalPath final
 {
