@@ -204,8 +204,12 @@ namespace EqKernels
     }
 
     constexpr int maxGroups = 3;
+
+    // A link buffer: two lanes per sample, the two samples before the chunk in front.
     constexpr int linkStride = 2 * (EqSignalPath::chunkSize + 2);
 
+    /** One block's active sections in their order (coefficients in both lanes, state per
+        lane) and, for two channels, their split into groups. */
     struct BlockPlan
     {
         Coefficients coefficients[EqDesign::numSections];
@@ -255,6 +259,7 @@ namespace EqKernels
         }
     }
 
+    /** Puts a link's last two samples of a chunk in front of the next one. */
     inline void carryLinkHistory (double* link, int length) noexcept
     {
         _mm_store_pd (link, _mm_load_pd (link + 4 + 2 * (length - 2)));
