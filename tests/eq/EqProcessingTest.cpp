@@ -247,21 +247,22 @@ TEST (EqProcessing, SectionStateSurvivesSwitchesRedesignsAndPrepare)
     EXPECT_EQ (path.getSectionState (1, EqDesign::lfShelf), shelfState);
     EXPECT_NE (path.getSectionState (1, EqDesign::mfPeak), mfState);
 
-    // A redesign or a prepareToPlay leaves the state alone; prepareToPlay clears the allpass.
+    // A redesign or a prepareToPlay leaves the section state alone.
+    ASSERT_NE (path.getAllpassState (0)[1], 0.0f);
     e.set ({ { P::highGain, 0.1f } });
     e.eq.prepareToPlay (44100.0, 256);
     EXPECT_EQ (path.getSectionState (1, EqDesign::lfShelf), shelfState);
-    EXPECT_NE (path.getAllpassState (0)[1], 0.0f);
 
-    // The cleared allpass shows in the next block: silence in, silence out from the
-    // allpass, only the sections' ringing remains.
+    // prepareToPlay clears the allpass memory (as the next block starts): bypassed, with
+    // silence in, nothing comes out, where the old allpass memory would still ring.
     e.set ({ { P::lfIn, 1.0f }, { P::bypass, 1.0f } });
     juce::AudioBuffer<float> silence (2, 16);
     silence.clear();
     e.process (silence);
 
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ (silence.getSample (0, i), 0.0f);
+    for (int ch = 0; ch < 2; ++ch)
+        for (int i = 0; i < 16; ++i)
+            EXPECT_EQ (silence.getSample (ch, i), 0.0f);
 
     // Switched on again, the LF shelf resumes from where it stopped.
     e.set ({ { P::bypass, 0.0f } });
