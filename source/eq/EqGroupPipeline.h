@@ -48,8 +48,9 @@ namespace EqKernels
         const auto input = [&io] (int n) { return _mm_load_pd (io.in + 2 * n); };
 
         // One step t: stages first..last run, the others wait (keeping their outputs, with
-        // the slots turned so that they stay in phase with the rest).
-        const auto step = [&] (auto phase, int t, int first, int last)
+        // the slots turned so that they stay in phase with the rest). Inlined by force: as a
+        // call it would send the history through memory.
+        const auto step = [&] (auto phase, int t, int first, int last) __attribute__ ((always_inline))
         {
             constexpr int newest = decltype (phase)::value;
             constexpr int previous = (newest + 2) % 3;

@@ -43,7 +43,7 @@ namespace EqKernels
         const double* in = link + 4; // coloured sample s at in[2 (s − chunkStart)], lane 0
         const auto input = [&] (int s) { return _mm_load_sd (in + 2 * (s - chunkStart)); };
 
-        const auto step = [&] (auto phase, int s, bool edge)
+        const auto step = [&] (auto phase, int s, bool edge) __attribute__ ((always_inline))
         {
             constexpr int newest = decltype (phase)::value;
             constexpr int previous = (newest + 2) % 3;
