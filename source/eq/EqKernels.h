@@ -161,10 +161,11 @@ namespace EqKernels
     /** Colours a chunk in two passes: the strands' states first (integer work only, laid
         out as lane pairs), then the draws' conversion and the polynomial on both lanes. */
     template <bool stereo>
-    void colourChunk (const Channels& io, int start, int length, __m128 gain,
+    void colourChunk (const Channels& channels, int start, int length, __m128 gain,
                       DrawStrands& strands0State, DrawStrands& strands1State,
                       std::uint64_t* draws, double* out) noexcept
     {
+        const Channels io = channels; // a local copy: the stores below may alias the caller's
         auto strands0 = strands0State;
         auto strands1 = strands1State;
 
