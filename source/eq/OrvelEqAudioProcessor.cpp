@@ -151,10 +151,30 @@ void OrvelEqAudioProcessor::prepareToPlay (double newSampleRate, int)
     recalculateFilters ((float) newSampleRate);
 }
 
-void OrvelEqAudioProcessor::processBlock (juce::AudioBuffer<float>&, juce::MidiBuffer&)
+void OrvelEqAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
 {
-    // The sample path (output factor, colouring, sections, allpass) arrives with the
-    // equaliser's processing work.
+    const int numSamples = buffer.getNumSamples();
+
+    // An empty block leaves everything as it is, the generator included.
+    if (numSamples <= 0 || buffer.getNumChannels() <= 0)
+        return;
+
+    const auto& current = design.acquireLatest();
+
+    if (current.allpassResetGeneration != appliedAllpassReset)
+    {
+        signalPath.clearAllpass();
+        appliedAllpassReset = current.allpassResetGeneration;
+    }
+
+    if (seedPending.exchange (false))
+        random.setSeed (pendingSeed.load());
+
+    auto state = random.getSeed();
+    signalPath.process (buffer.getWritePointer (0),
+                        buffer.getNumChannels() > 1 ? buffer.getWritePointer (1) : nullptr,
+                        numSamples, current, state);
+    random.setSeed (state);
 }
 
 //==============================================================================

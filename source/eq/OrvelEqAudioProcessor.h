@@ -3,6 +3,7 @@
 #include "EqDesign.h"
 #include "EqFilterDesign.h"
 #include "EqParameterTable.h"
+#include "EqSignalPath.h"
 #include "common/DesignHandOver.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -62,8 +63,15 @@ public:
     /** Redesigns every section for this rate, sets the flags and the output factor. */
     void recalculateFilters (float newSampleRate);
 
-    /** Makes the colouring reproducible (renders, tests). The default is a random seed. */
+    /** Makes the colouring reproducible (renders, tests): the generator takes this seed at
+        the start of the next block that has samples. The default is a random seed. */
     void setRandomSeed (juce::int64 seed);
+
+    /** The colouring generator's seed as juce::Random reports it. Audio thread or tests only. */
+    juce::int64 getRandomState() const noexcept           { return random.getSeed(); }
+
+    /** The sample path's state, for inspection between blocks. */
+    const EqSignalPath& getSignalPath() const noexcept    { return signalPath; }
 
     /** The design of the latest redesign. For inspection while no other thread redesigns. */
     const EqDesign& getCurrentDesign() const noexcept     { return design.peekLatest(); }
@@ -89,6 +97,8 @@ private:
     velora::DesignHandOver<EqDesign> design;
 
     // Audio-thread state.
+    EqSignalPath signalPath;
+    unsigned int appliedAllpassReset = 0;
     juce::Random random;
     std::atomic<juce::int64> pendingSeed { 0 };
     std::atomic<bool> seedPending { false };

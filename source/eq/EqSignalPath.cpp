@@ -1,0 +1,208 @@
+#include "EqSignalPath.h"
+#include "EqGroupPipeline.h"
+#include "EqMonoPipeline.h"
+
+using namespace EqKernels;
+
+namespace
+{
+    template <bool stereo>
+    void runBlock (BlockPlan& plan, Allpass& allpass, const Channels& io, int numSamples, __m128 gain,
+                   DrawStrands strands0, DrawStrands strands1, double* links, std::uint64_t* draws) noexcept
+    {
+        const int warmUp = std::min (2, numSamples);
+
+        for (int n = 0; n < warmUp; ++n)
+            runPlainSample<stereo> (plan, allpass, io, n, gain, strands0, strands1);
+
+        if (numSamples == warmUp)
+            return;
+
+        // Link g feeds group g (link 0 holds the coloured input); in front of each chunk it
+        // holds the two samples the group's first section saw last.
+        const int numGroups = std::max (1, plan.numGroups);
+
+        for (int g = 0; g < plan.numGroups; ++g)
+        {
+            double* link = links + g * linkStride;
+            const auto& first = plan.lanes[plan.groupStart[g]];
+            _mm_store_pd (link, first.x2);
+            _mm_store_pd (link + 2, first.x1);
+        }
+
+        if constexpr (! stereo)
+        {
+            if (plan.numActive > 0)
+            {
+                const auto mono = [&] (auto numActive)
+                {
+                    runMonoPipeline<decltype (numActive)::value> (plan, allpass, io.channel0, warmUp, numSamples - warmUp,
+                                                                  gain, strands0, links, draws);
+                };
+
+                switch (plan.numActive)
+                {
+                    case 1:  mono (std::integral_constant<int, 1>()); break;
+                    case 2:  mono (std::integral_constant<int, 2>()); break;
+                    case 3:  mono (std::integral_constant<int, 3>()); break;
+                    case 4:  mono (std::integral_constant<int, 4>()); break;
+                    case 5:  mono (std::integral_constant<int, 5>()); break;
+                    case 6:  mono (std::integral_constant<int, 6>()); break;
+                    case 7:  mono (std::integral_constant<int, 7>()); break;
+                    case 8:  mono (std::integral_constant<int, 8>()); break;
+                    default: mono (std::integral_constant<int, 9>()); break;
+                }
+
+                restoreInputMemory (plan, links);
+                return;
+            }
+        }
+
+        for (int start = warmUp; start < numSamples; start += EqSignalPath::chunkSize)
+        {
+            const int length = std::min (EqSignalPath::chunkSize, numSamples - start);
+            double* colouredIn = links + 4;
+
+            colourChunk<stereo> (io, start, length, gain, strands0, strands1, draws, colouredIn);
+
+            const Channels chunkIo { io.channel0 + start, stereo ? io.channel1 + start : nullptr };
+
+            for (int g = 0; g < numGroups; ++g)
+            {
+                // The last group also runs the allpass; with no section active that is all it runs.
+                const bool last = g + 1 == numGroups;
+                const int first = plan.groupStart[g];
+                const int size = plan.groupStart[g + 1] - first;
+                const GroupIo groupIo { links + g * linkStride + 4, last ? nullptr : links + (g + 1) * linkStride + 4,
+                                        chunkIo, length };
+
+                runGroupOf<stereo> (size, last, plan.coefficients + first, plan.lanes + first, allpass, groupIo);
+            }
+
+            // Carry each link's last two samples in front of the next chunk.
+            for (int g = 0; g < numGroups; ++g)
+                carryLinkHistory (links + g * linkStride, length);
+        }
+
+        restoreInputMemory (plan, links);
+    }
+}
+
+
+//==============================================================================
+EqSignalPath::EqSignalPath() noexcept = default;
+
+void EqSignalPath::clearAllpass() noexcept
+{
+    allpass = {};
+}
+
+std::array<double, 4> EqSignalPath::getSectionState (int channel, int section) const noexcept
+{
+    const auto& s = sections[(size_t) section];
+    const auto c = (size_t) channel;
+    return { s.x1[c], s.x2[c], s.y1[c], s.y2[c] };
+}
+
+std::array<float, 2> EqSignalPath::getAllpassState (int channel) const noexcept
+{
+    return { allpass.x1[channel], allpass.y1[channel] };
+}
+
+void EqSignalPath::process (float* channel0, float* channel1, int numSamples,
+                            const EqDesign& design, juce::int64& randomState) noexcept
+{
+    if (numSamples <= 0)
+        return;
+
+    const bool stereo = channel1 != nullptr;
+
+    // A mono block runs lane 1 from silence, so it stays exactly zero, and never writes it back.
+    const __m128d laneMask = _mm_castsi128_pd (stereo ? _mm_set1_epi32 (-1) : _mm_set_epi32 (0, 0, -1, -1));
+
+    // The active sections in their fixed order; the design holds for the whole block.
+    BlockPlan plan;
+    int activeSection[EqDesign::numSections];
+
+    const auto add = [&] (int section)
+    {
+        const auto& c = design.sections[(size_t) section];
+        const auto& s = sections[(size_t) section];
+        plan.coefficients[plan.numActive] = { _mm_set1_pd (c.b0), _mm_set1_pd (c.b1), _mm_set1_pd (c.b2),
+                                              _mm_set1_pd (c.a1), _mm_set1_pd (c.a2) };
+        plan.lanes[plan.numActive] = { _mm_and_pd (_mm_load_pd (s.x1), laneMask), _mm_and_pd (_mm_load_pd (s.x2), laneMask),
+                                       _mm_and_pd (_mm_load_pd (s.y1), laneMask), _mm_and_pd (_mm_load_pd (s.y2), laneMask) };
+        activeSection[plan.numActive++] = section;
+    };
+
+    if (! design.bypassed)
+    {
+        if (design.filtersEnabled && design.lowCutEnabled)   add (EqDesign::highPass);
+        if (design.lfEnabled)                                { add (EqDesign::lfShelf); add (EqDesign::lfBell); }
+        if (design.filtersEnabled && design.highCutEnabled)  add (EqDesign::lowPass);
+        if (design.hfEnabled)                                { add (EqDesign::hfShelf); add (EqDesign::hfBell); }
+        if (design.lmfEnabled)                               add (EqDesign::lmfPeak);
+        if (design.mfEnabled)                                add (EqDesign::mfPeak);
+        if (design.hmfEnabled)                               add (EqDesign::hmfPeak);
+    }
+
+    // Groups of at most three sections, as even as possible (three keep every group's
+    // state in registers and still give enough independent work per step).
+    plan.numGroups = (plan.numActive + 2) / 3;
+
+    for (int g = 0; g <= plan.numGroups; ++g)
+        plan.groupStart[g] = plan.numGroups == 0 ? 0 : (g * plan.numActive) / plan.numGroups;
+
+    const auto state = (std::uint64_t) randomState;
+    const auto drawsPerChannel = 3 * (std::uint64_t) numSamples;
+
+    // A mono block's lane 1 starts from silence too.
+    const __m128 allpassLanes = _mm_castsi128_ps (stereo ? _mm_set_epi32 (0, 0, -1, -1) : _mm_set_epi32 (0, 0, 0, -1));
+    Allpass ap { _mm_set1_ps (design.allpassCoefficient),
+                 _mm_and_ps (_mm_load_ps (allpass.x1), allpassLanes),
+                 _mm_and_ps (_mm_load_ps (allpass.y1), allpassLanes) };
+
+    const Channels io { channel0, channel1 };
+    const __m128 gain = _mm_set1_ps (design.outgainFactor);
+    const auto strands0 = DrawStrands::at (state, 0);
+    const auto strands1 = DrawStrands::at (state, drawsPerChannel);
+
+    if (stereo)
+        runBlock<true> (plan, ap, io, numSamples, gain, strands0, strands1, links.data(), draws.data());
+    else
+        runBlock<false> (plan, ap, io, numSamples, gain, strands0, strands1, links.data(), draws.data());
+
+    for (int k = 0; k < plan.numActive; ++k)
+    {
+        auto& s = sections[(size_t) activeSection[k]];
+        const auto& l = plan.lanes[k];
+
+        if (stereo)
+        {
+            _mm_store_pd (s.x1, l.x1);
+            _mm_store_pd (s.x2, l.x2);
+            _mm_store_pd (s.y1, l.y1);
+            _mm_store_pd (s.y2, l.y2);
+        }
+        else
+        {
+            _mm_storel_pd (s.x1, l.x1);
+            _mm_storel_pd (s.x2, l.x2);
+            _mm_storel_pd (s.y1, l.y1);
+            _mm_storel_pd (s.y2, l.y2);
+        }
+    }
+
+    alignas (16) float x1[4], y1[4];
+    _mm_store_ps (x1, ap.x1);
+    _mm_store_ps (y1, ap.y1);
+
+    for (int c = 0; c < (stereo ? 2 : 1); ++c)
+    {
+        allpass.x1[c] = x1[c];
+        allpass.y1[c] = y1[c];
+    }
+
+    const auto totalDraws = drawsPerChannel * (stereo ? 2u : 1u);
+    randomState = (juce::int64) (Lcg::jumpOf (totalDraws).apply (state) & Lcg::stateMask);
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "EqDesign.h"
+
+#include <juce_core/juce_core.h>
+
+#include <array>
+#include <cstdint>
+
+/** The equaliser's sample path: the output factor, the harmonic colouring, the active
+    sections in their fixed order and the phase allpass, for one or two channels.
+
+    The work is done on two-double vectors (SSE2). A block is taken in chunks: the
+    colouring's draws are made for a whole chunk first (three strands per channel, each
+    jumping ahead, so there is no long dependency chain), then the sections run
+    software-pipelined: in step t section k works on sample t − k, so the recurrences
+    overlap instead of waiting on each other.
+    - Two channels take one lane each, and the sections run in groups of up to three,
+      whose state fits in registers (EqGroupPipeline.h).
+    - One channel puts neighbouring sections into the two lanes instead, which the
+      pipelining makes independent (EqMonoPipeline.h).
+    Every value is computed with the same operations in the same order as a plain
+    per-sample, per-channel loop, so the output is bit for bit the same.
+*/
+class EqSignalPath final
+{
+public:
+    /** Samples coloured ahead of the sections at a time (the colouring buffer's size). */
+    static constexpr int chunkSize = 256;
+
+    EqSignalPath() noexcept;
+
+    /** Sets the allpass memory of both channels to zero; the sections keep theirs. */
+    void clearAllpass() noexcept;
+
+    /** Processes one block in place; channel1 is null for a mono block. randomState is the
+        state of a juce::Random: channel 0 draws three values per sample, then channel 1 the
+        next three per sample, and on return it holds the state after all of them. */
+    void process (float* channel0, float* channel1, int numSamples,
+                  const EqDesign& design, juce::int64& randomState) noexcept;
+
+    /** The section state, for inspection: x1, x2, y1, y2 of a channel's section. */
+    std::array<double, 4> getSectionState (int channel, int section) const noexcept;
+
+    /** Per channel: the previous allpass input and output. */
+    std::array<float, 2> getAllpassState (int channel) const noexcept;
+
+    struct alignas (16) SectionState
+    {
+        // Lane 0 belongs to channel 0, lane 1 to channel 1.
+        double x1[2], x2[2], y1[2], y2[2];
+    };
+
+    struct alignas (16) AllpassState
+    {
+        float x1[4], y1[4];
+    };
+
+private:
+    std::array<SectionState, EqDesign::numSections> sections {};
+    AllpassState allpass {};
+    // The signal between groups of sections for one chunk, two samples of history in front.
+    alignas (16) std::array<double, 3 * 2 * (chunkSize + 2)> links {};
+
+    // One chunk's draws, three per sample and lane.
+    alignas (16) std::array<std::uint64_t, 6 * chunkSize> draws {};
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EqSignalPath)
+};
