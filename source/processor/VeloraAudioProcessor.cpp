@@ -469,7 +469,11 @@ bool VeloraAudioProcessor::restoreState (const juce::XmlElement& xml)
             auto* parameter = parameters->getParameter (param->getStringAttribute ("id"));
             float value = 0.0f;
 
-            if (parameter != nullptr && parseStoredValue (param->getStringAttribute ("value"), value))
+            // A value that is already current is left alone: the parameter tree notifies its
+            // listeners of the first write even when nothing changes, and the engines would
+            // then swap their exact defaults for the stored single-precision ones.
+            if (parameter != nullptr && parseStoredValue (param->getStringAttribute ("value"), value)
+                 && value != parameter->getValue())
                 parameter->setValueNotifyingHost (value);
         }
     }
