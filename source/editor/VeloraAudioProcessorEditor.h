@@ -14,9 +14,10 @@ class VeloraAudioProcessor;
 /** The channel strip's window: the panel picture with the knobs, the fader, the switches,
     the meters and the value labels on it, all bound to the processor's parameter tree.
 
-    Every control lives inside contentComponent, the editor's only child. The members are
-    declared so that the attachments go before the controls they are attached to, and the
-    look-and-feel after everything that uses it.
+    Every control lives inside contentComponent, the editor's only child. The attachments
+    are declared after the controls, so they are destroyed before the controls they are
+    attached to; the destructor takes the look-and-feel off the editor before its member
+    goes.
 */
 class VeloraAudioProcessorEditor final : public juce::AudioProcessorEditor,
                                          public juce::Slider::Listener,
