@@ -86,6 +86,8 @@ namespace
         return editor.getVersionLabel();
     }
 
+    void PrintTo (const Placement& p, std::ostream* os) { *os << p.name; }
+
     struct EditorPlacement : public EditorFixture, public ::testing::WithParamInterface<Placement>
     {
     };
@@ -274,6 +276,8 @@ namespace
         const char* parameterId;
         float returnValue;
     };
+
+    void PrintTo (const DoubleClickCase& c, std::ostream* os) { *os << c.parameterId; }
 
     struct DoubleClickReturn : public EditorFixture, public ::testing::WithParamInterface<DoubleClickCase>
     {

@@ -58,6 +58,8 @@ namespace
         int expectedFrame;
     };
 
+    void PrintTo (const StripCase& c, std::ostream* os) { *os << c.name; }
+
     class RotaryFrames : public ::testing::TestWithParam<StripCase>
     {
     };
@@ -206,6 +208,8 @@ namespace
         juce::Button::ButtonState mouse;
         EditorImage expected;
     };
+
+    void PrintTo (const LedCase& c, std::ostream* os) { *os << c.name; }
 
     class ButtonLeds : public ::testing::TestWithParam<LedCase>
     {

@@ -20,6 +20,8 @@ namespace
         double tolerance;
     };
 
+    void PrintTo (const ColumnCase& c, std::ostream* os) { *os << c.name; }
+
     class OutputColumn : public ::testing::TestWithParam<ColumnCase>
     {
     };

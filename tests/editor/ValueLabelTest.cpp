@@ -11,6 +11,8 @@ namespace
         const char* text;
     };
 
+    void PrintTo (const LabelCase& c, std::ostream* os) { *os << c.parameterId << " = " << c.value; }
+
     struct EditorValueLabelText : public EditorFixture, public ::testing::WithParamInterface<LabelCase>
     {
     };
