@@ -3,6 +3,7 @@
 #include "HostParameters.h"
 #include "common/ParameterUnits.h"
 #include "compressor/CompressorFilter.h"
+#include "editor/VeloraAudioProcessorEditor.h"
 #include "eq/OrvelEqAudioProcessor.h"
 
 #include <cstdlib>
@@ -110,7 +111,7 @@ bool VeloraAudioProcessor::hasEditor() const                     { return true; 
 
 juce::AudioProcessorEditor* VeloraAudioProcessor::createEditor()
 {
-    return new juce::GenericAudioProcessorEditor (*this);
+    return new VeloraAudioProcessorEditor (*this);
 }
 
 bool VeloraAudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const

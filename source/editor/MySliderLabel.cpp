@@ -1,0 +1,3 @@
+#include "MySliderLabel.h"
+
+MySliderLabel::~MySliderLabel() = default;
