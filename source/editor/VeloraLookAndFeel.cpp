@@ -23,6 +23,13 @@ namespace
     }
 } // namespace
 
+VeloraLookAndFeel::VeloraLookAndFeel()
+{
+    // The value labels keep the default label look, but its black text is lost on the dark
+    // panel: the scheme's label text is the panel's legend colour instead.
+    setColour (juce::Label::textColourId, juce::Colour (0xffe8e2d0));
+}
+
 void VeloraLookAndFeel::drawButtonBackground (juce::Graphics& g, juce::Button& button, const juce::Colour&, bool, bool)
 {
     // The LED shows the switch state only; hover and press leave it alone.

@@ -8,7 +8,7 @@
 class VeloraLookAndFeel final : public juce::LookAndFeel_V3
 {
 public:
-    VeloraLookAndFeel() = default;
+    VeloraLookAndFeel();
 
     void drawButtonBackground (juce::Graphics& g, juce::Button& button, const juce::Colour& backgroundColour,
                                bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown) override;
