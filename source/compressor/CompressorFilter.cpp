@@ -245,6 +245,13 @@ void CompressorFilter::processBlock (juce::AudioBuffer<float>& buffer, juce::Mid
 {
     juce::ScopedNoDenormals noDenormals;
 
+    beginBlock();
+    processSegment (buffer);
+    endBlock();
+}
+
+void CompressorFilter::beginBlock() noexcept
+{
     // One consistent set of working values for the whole block.
     const auto& values = workingValues.acquireLatest();
 
@@ -265,17 +272,35 @@ void CompressorFilter::processBlock (juce::AudioBuffer<float>& buffer, juce::Mid
 
     processing.setSideChainCoefficients (values.sideChain);
 
-    if (values.bypass)
+    // Bypass: buffer and state stay as they are, the block end included.
+    blockValues = values.bypass ? nullptr : &values;
+    blockLastGain = currentGain.load (std::memory_order_relaxed);
+    blockHasSamples = false;
+}
+
+void CompressorFilter::processSegment (juce::AudioBuffer<float>& segment) noexcept
+{
+    if (blockValues == nullptr)
         return;
 
-    const int numSamples = buffer.getNumSamples();
-    const float lastGain = processing.process (buffer.getArrayOfWritePointers(), buffer.getNumChannels(),
-                                               numSamples, values, currentGain.load (std::memory_order_relaxed));
+    const int numSamples = segment.getNumSamples();
+    blockLastGain = processing.processPart (segment.getArrayOfWritePointers(), segment.getNumChannels(),
+                                            numSamples, *blockValues, blockLastGain);
+    blockHasSamples = blockHasSamples || (numSamples > 0 && segment.getNumChannels() > 0);
+}
 
-    if (numSamples > 0)
-        currentGain.store (lastGain, std::memory_order_relaxed);
+void CompressorFilter::endBlock() noexcept
+{
+    if (blockValues == nullptr)
+        return;
+
+    processing.finishBlock();
+
+    if (blockHasSamples)
+        currentGain.store (blockLastGain, std::memory_order_relaxed);
 
     levelReadout.store (processing.getLevelFollower(), std::memory_order_relaxed);
+    blockValues = nullptr;
 }
 
 //==============================================================================

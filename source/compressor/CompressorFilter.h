@@ -36,6 +36,13 @@ public:
     void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages) override;
     using juce::AudioProcessor::processBlock;
 
+    /** One block that arrives in consecutive pieces: beginBlock, processSegment for each
+        piece in order, endBlock. The result is exactly that of one processBlock on the
+        whole block (one set of working values, one block-end step). */
+    void beginBlock() noexcept;
+    void processSegment (juce::AudioBuffer<float>& segment) noexcept;
+    void endBlock() noexcept;
+
     double getTailLengthSeconds() const override;
     bool acceptsMidi() const override;
     bool producesMidi() const override;
@@ -106,6 +113,11 @@ private:
 
     std::atomic<unsigned int> detectorResetGeneration { 0 }, prepareGeneration { 0 };
     unsigned int appliedDetectorReset = 0, appliedPrepare = 0;
+
+    // The block being processed (audio thread).
+    const CompressorWorkingValues* blockValues = nullptr;
+    float blockLastGain = 0.0f;
+    bool blockHasSamples = false;
 
     velora::DesignHandOver<CompressorWorkingValues> workingValues;
 

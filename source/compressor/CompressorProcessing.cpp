@@ -347,11 +347,16 @@ void CompressorProcessing::computeGains (int num, const CompressorWorkingValues&
 float CompressorProcessing::process (float* const* channels, int numChannels, int numSamples,
                                      const CompressorWorkingValues& v, float previousGain) noexcept
 {
+    const float lastGain = processPart (channels, numChannels, numSamples, v, previousGain);
+    finishBlock();
+    return lastGain;
+}
+
+float CompressorProcessing::processPart (float* const* channels, int numChannels, int numSamples,
+                                         const CompressorWorkingValues& v, float previousGain) noexcept
+{
     if (numChannels <= 0 || numSamples <= 0)
-    {
-        finishBlock();
         return previousGain;
-    }
 
     const auto routing = routingFor (numChannels, v.sideChainKey);
     const bool paired = routing.keyB >= 0;
@@ -419,7 +424,6 @@ float CompressorProcessing::process (float* const* channels, int numChannels, in
     else
         lastGain = gains[(size_t) ((numSamples - 1) % chunkSize)];
 
-    finishBlock();
     return lastGain;
 }
 

@@ -33,6 +33,14 @@ public:
     float process (float* const* channels, int numChannels, int numSamples,
                    const CompressorWorkingValues& values, float previousGain) noexcept;
 
+    /** The same for one piece of a block, without the block-end step; call finishBlock
+        after the last piece. Pieces in order give exactly the result of one block. */
+    float processPart (float* const* channels, int numChannels, int numSamples,
+                       const CompressorWorkingValues& values, float previousGain) noexcept;
+
+    /** The block-end step: a detector below 1e-10 becomes exactly 0. */
+    void finishBlock() noexcept;
+
     float getEnvelope() const noexcept       { return envelope; }
     float getLevelFollower() const noexcept  { return levelFollower; }
 
@@ -56,8 +64,6 @@ private:
 
     template <bool softKnee>
     void computeGains (int num, const CompressorWorkingValues& values) noexcept;
-
-    void finishBlock() noexcept;
 
     SideChainBiquad sideChainFilterA, sideChainFilterB;
     float envelope = 0.0f;

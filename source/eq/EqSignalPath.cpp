@@ -115,6 +115,22 @@ void EqSignalPath::process (float* channel0, float* channel1, int numSamples,
     if (numSamples <= 0)
         return;
 
+    processPart (channel0, channel1, numSamples, design, randomState, 0, 3 * (std::uint64_t) numSamples);
+    randomState = stateAfterBlock (randomState, numSamples, channel1 != nullptr ? 2 : 1);
+}
+
+juce::int64 EqSignalPath::stateAfterBlock (juce::int64 blockState, int numSamples, int numChannels) noexcept
+{
+    const auto totalDraws = 3 * (std::uint64_t) numSamples * (std::uint64_t) numChannels;
+    return (juce::int64) (Lcg::jumpOf (totalDraws).apply ((std::uint64_t) blockState) & Lcg::stateMask);
+}
+
+void EqSignalPath::processPart (float* channel0, float* channel1, int numSamples, const EqDesign& design,
+                                juce::int64 blockState, std::uint64_t firstDraw0, std::uint64_t firstDraw1) noexcept
+{
+    if (numSamples <= 0)
+        return;
+
     const bool stereo = channel1 != nullptr;
 
     // A mono block runs lane 1 from silence, so it stays exactly zero, and never writes it back.
@@ -153,8 +169,7 @@ void EqSignalPath::process (float* channel0, float* channel1, int numSamples,
     for (int g = 0; g <= plan.numGroups; ++g)
         plan.groupStart[g] = plan.numGroups == 0 ? 0 : (g * plan.numActive) / plan.numGroups;
 
-    const auto state = (std::uint64_t) randomState;
-    const auto drawsPerChannel = 3 * (std::uint64_t) numSamples;
+    const auto state = (std::uint64_t) blockState;
 
     // A mono block's lane 1 starts from silence too.
     const __m128 allpassLanes = _mm_castsi128_ps (stereo ? _mm_set_epi32 (0, 0, -1, -1) : _mm_set_epi32 (0, 0, 0, -1));
@@ -164,8 +179,8 @@ void EqSignalPath::process (float* channel0, float* channel1, int numSamples,
 
     const Channels io { channel0, channel1 };
     const __m128 gain = _mm_set1_ps (design.outgainFactor);
-    const auto strands0 = DrawStrands::at (state, 0);
-    const auto strands1 = DrawStrands::at (state, drawsPerChannel);
+    const auto strands0 = DrawStrands::at (state, firstDraw0);
+    const auto strands1 = DrawStrands::at (state, firstDraw1);
 
     if (stereo)
         runBlock<true> (plan, ap, io, numSamples, gain, strands0, strands1, links.data(), draws.data());
@@ -202,7 +217,4 @@ void EqSignalPath::process (float* channel0, float* channel1, int numSamples,
         allpass.x1[c] = x1[c];
         allpass.y1[c] = y1[c];
     }
-
-    const auto totalDraws = drawsPerChannel * (stereo ? 2u : 1u);
-    randomState = (juce::int64) (Lcg::jumpOf (totalDraws).apply (state) & Lcg::stateMask);
 }

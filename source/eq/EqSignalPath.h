@@ -39,6 +39,16 @@ public:
     void process (float* channel0, float* channel1, int numSamples,
                   const EqDesign& design, juce::int64& randomState) noexcept;
 
+    /** Processes part of a block: blockState is the generator's state at the start of the
+        whole block, and channel 0's and channel 1's first draws for this part are the
+        draws numbered firstDraw0 and firstDraw1 from it. Consecutive parts with the right
+        draw numbers give exactly the result of one call on the whole block. */
+    void processPart (float* channel0, float* channel1, int numSamples, const EqDesign& design,
+                      juce::int64 blockState, std::uint64_t firstDraw0, std::uint64_t firstDraw1) noexcept;
+
+    /** The generator's state after a whole block of numSamples on numChannels. */
+    static juce::int64 stateAfterBlock (juce::int64 blockState, int numSamples, int numChannels) noexcept;
+
     /** The section state, for inspection: x1, x2, y1, y2 of a channel's section. */
     std::array<double, 4> getSectionState (int channel, int section) const noexcept;
 

@@ -153,28 +153,59 @@ void OrvelEqAudioProcessor::prepareToPlay (double newSampleRate, int)
 
 void OrvelEqAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
 {
-    const int numSamples = buffer.getNumSamples();
+    beginBlock (buffer.getNumChannels(), buffer.getNumSamples());
+    processSegment (buffer);
+    endBlock();
+}
+
+void OrvelEqAudioProcessor::beginBlock (int numChannels, int totalNumSamples) noexcept
+{
+    blockDesign = nullptr;
 
     // An empty block leaves everything as it is, the generator included.
-    if (numSamples <= 0 || buffer.getNumChannels() <= 0)
+    if (totalNumSamples <= 0 || numChannels <= 0)
         return;
 
-    const auto& current = design.acquireLatest();
+    blockDesign = &design.acquireLatest();
 
-    if (current.allpassResetGeneration != appliedAllpassReset)
+    if (blockDesign->allpassResetGeneration != appliedAllpassReset)
     {
         signalPath.clearAllpass();
-        appliedAllpassReset = current.allpassResetGeneration;
+        appliedAllpassReset = blockDesign->allpassResetGeneration;
     }
 
     if (seedPending.exchange (false))
         random.setSeed (pendingSeed.load());
 
-    auto state = random.getSeed();
-    signalPath.process (buffer.getWritePointer (0),
-                        buffer.getNumChannels() > 1 ? buffer.getWritePointer (1) : nullptr,
-                        numSamples, current, state);
-    random.setSeed (state);
+    blockRandomState = random.getSeed();
+    blockChannels = numChannels > 1 ? 2 : 1;
+    blockLength = totalNumSamples;
+    blockPosition = 0;
+}
+
+void OrvelEqAudioProcessor::processSegment (juce::AudioBuffer<float>& segment) noexcept
+{
+    const int numSamples = juce::jmin (segment.getNumSamples(), blockLength - blockPosition);
+
+    if (blockDesign == nullptr || numSamples <= 0)
+        return;
+
+    // Channel 0 draws three numbers per sample of the whole block, then channel 1.
+    const auto first0 = 3 * (std::uint64_t) blockPosition;
+    const auto first1 = 3 * (std::uint64_t) (blockLength + blockPosition);
+
+    signalPath.processPart (segment.getWritePointer (0), blockChannels > 1 ? segment.getWritePointer (1) : nullptr,
+                            numSamples, *blockDesign, blockRandomState, first0, first1);
+    blockPosition += numSamples;
+}
+
+void OrvelEqAudioProcessor::endBlock() noexcept
+{
+    if (blockDesign == nullptr)
+        return;
+
+    random.setSeed (EqSignalPath::stateAfterBlock (blockRandomState, blockLength, blockChannels));
+    blockDesign = nullptr;
 }
 
 //==============================================================================

@@ -34,6 +34,14 @@ public:
     void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages) override;
     using juce::AudioProcessor::processBlock;
 
+    /** One block that arrives in consecutive pieces (a host block longer than the working
+        buffer): beginBlock with the whole block's size, processSegment for each piece in
+        order, then endBlock. The result is exactly that of one processBlock call on the
+        whole block: the design, the resets and the colouring's draw order are the block's. */
+    void beginBlock (int numChannels, int totalNumSamples) noexcept;
+    void processSegment (juce::AudioBuffer<float>& segment) noexcept;
+    void endBlock() noexcept;
+
     double getTailLengthSeconds() const override;
     bool acceptsMidi() const override;
     bool producesMidi() const override;
@@ -99,6 +107,11 @@ private:
     // Audio-thread state.
     EqSignalPath signalPath;
     unsigned int appliedAllpassReset = 0;
+
+    // The block being processed (audio thread).
+    const EqDesign* blockDesign = nullptr;
+    juce::int64 blockRandomState = 0;
+    int blockChannels = 0, blockLength = 0, blockPosition = 0;
     juce::Random random;
     std::atomic<juce::int64> pendingSeed { 0 };
     std::atomic<bool> seedPending { false };

@@ -212,6 +212,15 @@ void VeloraAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce:
 void VeloraAudioProcessor::runStages (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages,
                                       const BlockSettings& settings, float dt)
 {
+    const auto runCompressor = [&] { compressorEngine->processBlock (buffer, midiMessages); };
+    const auto runEqualiser = [&] { eqEngine->processBlock (buffer, midiMessages); };
+    runInOrder (buffer, settings, dt, runCompressor, runEqualiser);
+}
+
+template <typename RunCompressor, typename RunEqualiser>
+void VeloraAudioProcessor::runInOrder (juce::AudioBuffer<float>& buffer, const BlockSettings& settings, float dt,
+                                       RunCompressor&& runCompressor, RunEqualiser&& runEqualiser)
+{
     const int channelCount = buffer.getNumChannels();
     const int sampleCount = buffer.getNumSamples();
 
@@ -222,21 +231,21 @@ void VeloraAudioProcessor::runStages (juce::AudioBuffer<float>& buffer, juce::Mi
             applyNoiseGate (buffer, channelCount, sampleCount, settings.gateSettings, dt);
 
         if (settings.compressor)
-            compressorEngine->processBlock (buffer, midiMessages);
+            runCompressor();
 
         if (settings.equaliser)
-            eqEngine->processBlock (buffer, midiMessages);
+            runEqualiser();
     }
     else
     {
         if (settings.equaliser)
-            eqEngine->processBlock (buffer, midiMessages);
+            runEqualiser();
 
         if (settings.gate)
             applyNoiseGate (buffer, channelCount, sampleCount, settings.gateSettings, dt);
 
         if (settings.compressor)
-            compressorEngine->processBlock (buffer, midiMessages);
+            runCompressor();
     }
 }
 
@@ -282,13 +291,20 @@ void VeloraAudioProcessor::downsample (const juce::AudioBuffer<float>& work, juc
         downsamplerLeft->downsample (work.getReadPointer (0), block.getWritePointer (0, start));
 }
 
-void VeloraAudioProcessor::runStagesInChunks (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages,
+void VeloraAudioProcessor::runStagesInChunks (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&,
                                               const BlockSettings& settings, float dt)
 {
-    // A block longer than the host announced: the working buffer takes it in pieces.
+    // A block longer than the host announced: the working buffer takes it in pieces, and
+    // the engines treat the pieces as one block, so the result is that of one pass.
     const int numSamples = buffer.getNumSamples();
     const int channels = buffer.getNumChannels() == 2 ? 2 : 1;
     const int capacity = workingBuffer.getNumSamples() / 2;
+
+    if (settings.compressor)
+        compressorEngine->beginBlock();
+
+    if (settings.equaliser)
+        eqEngine->beginBlock (channels, 2 * numSamples);
 
     for (int start = 0; start < numSamples; start += capacity)
     {
@@ -300,9 +316,17 @@ void VeloraAudioProcessor::runStagesInChunks (juce::AudioBuffer<float>& buffer, 
         juce::AudioBuffer<float> work (workingBuffer.getArrayOfWritePointers(), channels, 2 * length);
 
         upsample (buffer, start, work);
-        runStages (work, midiMessages, settings, dt);
+        runInOrder (work, settings, dt,
+                    [&] { compressorEngine->processSegment (work); },
+                    [&] { eqEngine->processSegment (work); });
         downsample (work, buffer, start);
     }
+
+    if (settings.compressor)
+        compressorEngine->endBlock();
+
+    if (settings.equaliser)
+        eqEngine->endBlock();
 }
 
 void VeloraAudioProcessor::applyNoiseGate (juce::AudioBuffer<float>& buffer, int channelCount, int sampleCount,

@@ -123,6 +123,9 @@ private:
     static juce::uint32 defaultClock() noexcept { return juce::Time::getApproximateMillisecondCounter(); }
 
     void runStages (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages, const BlockSettings& settings, float dt);
+    template <typename RunCompressor, typename RunEqualiser>
+    void runInOrder (juce::AudioBuffer<float>& buffer, const BlockSettings& settings, float dt,
+                     RunCompressor&& runCompressor, RunEqualiser&& runEqualiser);
     void runStagesInChunks (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages, const BlockSettings& settings, float dt);
     void runOversampled (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages, const BlockSettings& settings);
     void upsample (const juce::AudioBuffer<float>& block, int start, juce::AudioBuffer<float>& work);
