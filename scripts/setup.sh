@@ -17,4 +17,4 @@ install -m 755 build/tools/velora-render/velora-render "$HOME/.local/bin/velora-
 echo "Installed $HOME/.vst3/Velora.vst3, $HOME/.lv2/Velora.lv2 and $HOME/.local/bin/velora-render"
 
 mkdir -p build/demo
-"$HOME/.local/bin/velora-render" -o "$PWD/build/demo/velora-demo.wav"
+"$HOME/.local/bin/velora-render" -o "$PWD/build/demo/velora-demo.wav" --plot-eq "$PWD/build/demo/velora-demo-eq.png"
