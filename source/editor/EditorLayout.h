@@ -149,6 +149,26 @@ namespace EditorLayout
         { 8.0, 1.0 },
     } };
 
+    /** The needle position for a gain change in dB: piecewise linear through the table, in
+        double, narrowed to float; below the first point, and for a non-numeric value, 0;
+        from the last point on, 1. The meter refresh and the painted VU face share it. */
+    inline float needlePosition (double decibels) noexcept
+    {
+        if (! (decibels >= needleTable.front().decibels))
+            return 0.0f;
+
+        for (std::size_t i = 0; i + 1 < needleTable.size(); ++i)
+        {
+            const auto a = needleTable[i].decibels;
+            const auto b = needleTable[i + 1].decibels;
+
+            if (decibels >= a && decibels < b)
+                return (float) ((needleTable[i].position * (b - decibels) + needleTable[i + 1].position * (decibels - a)) / (b - a));
+        }
+
+        return 1.0f;
+    }
+
     /** A design coordinate at another editor width: value times (width / 358), the scale
         narrowed to float, the product truncated toward zero. Each coordinate on its own. */
     inline constexpr int scaleCoordinate (int designValue, float scale) noexcept

@@ -31,22 +31,7 @@ namespace MeterValues
 
     float needlePositionForDecibels (float decibels) noexcept
     {
-        const auto& table = EditorLayout::needleTable;
-        const auto x = (double) decibels;
-
-        if (! (x >= table.front().decibels))
-            return 0.0f;
-
-        for (std::size_t i = 0; i + 1 < table.size(); ++i)
-        {
-            const auto a = table[i].decibels;
-            const auto b = table[i + 1].decibels;
-
-            if (x >= a && x < b)
-                return (float) ((table[i].position * (b - x) + table[i + 1].position * (x - a)) / (b - a));
-        }
-
-        return 1.0f;
+        return EditorLayout::needlePosition ((double) decibels);
     }
 
     float needleTarget (bool compEnabled, float currentGain, float wetGain) noexcept

@@ -46,25 +46,10 @@ namespace ArtworkGeometry
         return (int) ((float) vuFrames * p);
     }
 
-    /** The needle position for a gain change in dB, piecewise linear through the needle
-        table, computed as the meter refresh does. */
+    /** The needle position for a gain change in dB, as the meter refresh computes it. */
     inline float needlePosition (double decibels)
     {
-        const auto& table = EditorLayout::needleTable;
-
-        if (! (decibels >= table.front().decibels))
-            return 0.0f;
-
-        for (std::size_t i = 0; i + 1 < table.size(); ++i)
-        {
-            const auto a = table[i].decibels;
-            const auto b = table[i + 1].decibels;
-
-            if (decibels >= a && decibels < b)
-                return (float) ((table[i].position * (b - decibels) + table[i + 1].position * (decibels - a)) / (b - a));
-        }
-
-        return 1.0f;
+        return EditorLayout::needlePosition (decibels);
     }
 
     /** The angle the needle shows for a gain change, quantised to the frame it lands on. */
