@@ -1,6 +1,7 @@
 #include "EqSignalPath.h"
 #include "EqGroupPipeline.h"
 #include "EqMonoPipeline.h"
+#include "EqWideGroupPipeline.h"
 
 using namespace EqKernels;
 
@@ -76,7 +77,10 @@ namespace
                 const GroupIo groupIo { links + g * linkStride + 4, last ? nullptr : links + (g + 1) * linkStride + 4,
                                         chunkIo, length };
 
-                runGroupOf<stereo> (size, last, plan.coefficients + first, plan.lanes + first, allpass, groupIo);
+                if (stereo && plan.wide)
+                    runWideGroup (size, last, plan.coefficients + first, plan.lanes + first, allpass, groupIo);
+                else
+                    runGroupOf<stereo> (size, last, plan.coefficients + first, plan.lanes + first, allpass, groupIo);
             }
 
             // Carry each link's last two samples in front of the next chunk.
@@ -90,6 +94,29 @@ namespace
 
 
 //==============================================================================
+namespace
+{
+    EqSignalPath::Kernel widestKernel() noexcept
+    {
+        return wideKernelsAvailable() ? EqSignalPath::Kernel::avx : EqSignalPath::Kernel::sse2;
+    }
+
+    // Decided once, before anything processes; the audio thread only reads it.
+    std::atomic<EqSignalPath::Kernel> kernelInUse { widestKernel() };
+}
+
+EqSignalPath::Kernel EqSignalPath::useKernel (Kernel requested) noexcept
+{
+    const auto kernel = requested == Kernel::avx ? widestKernel() : Kernel::sse2;
+    kernelInUse.store (kernel);
+    return kernel;
+}
+
+EqSignalPath::Kernel EqSignalPath::getKernel() noexcept
+{
+    return kernelInUse.load (std::memory_order_relaxed);
+}
+
 EqSignalPath::EqSignalPath() noexcept = default;
 
 void EqSignalPath::clearAllpass() noexcept
@@ -162,12 +189,28 @@ void EqSignalPath::processPart (float* channel0, float* channel1, int numSamples
         if (design.hmfEnabled)                               add (EqDesign::hmfPeak);
     }
 
-    // Groups of at most three sections, as even as possible (three keep every group's
-    // state in registers and still give enough independent work per step).
-    plan.numGroups = (plan.numActive + 2) / 3;
+    plan.wide = stereo && plan.numActive > 0 && getKernel() == Kernel::avx;
 
-    for (int g = 0; g <= plan.numGroups; ++g)
-        plan.groupStart[g] = plan.numGroups == 0 ? 0 : (g * plan.numActive) / plan.numGroups;
+    if (plan.wide)
+    {
+        // Groups of at most three pairs of sections, as even as possible with the larger
+        // ones first (the last one also runs the allpass), every group but the last of
+        // whole pairs.
+        const int numPairs = (plan.numActive + 1) / 2;
+        plan.numGroups = (2 * numPairs + maxWideGroupSize - 1) / maxWideGroupSize;
+
+        for (int g = 0; g <= plan.numGroups; ++g)
+            plan.groupStart[g] = std::min (plan.numActive, 2 * ((g * numPairs + plan.numGroups - 1) / plan.numGroups));
+    }
+    else
+    {
+        // Groups of at most three sections, as even as possible (three keep every group's
+        // state in registers and still give enough independent work per step).
+        plan.numGroups = (plan.numActive + 2) / 3;
+
+        for (int g = 0; g <= plan.numGroups; ++g)
+            plan.groupStart[g] = plan.numGroups == 0 ? 0 : (g * plan.numActive) / plan.numGroups;
+    }
 
     const auto state = (std::uint64_t) blockState;
 
