@@ -1,6 +1,7 @@
 #include "EqSignalPath.h"
 #include "EqGroupPipeline.h"
 #include "EqMonoPipeline.h"
+#include "EqWideColouring.h"
 #include "EqWideGroupPipeline.h"
 
 using namespace EqKernels;
@@ -64,7 +65,12 @@ namespace
             const int length = std::min (EqSignalPath::chunkSize, numSamples - start);
             double* colouredIn = links + 4;
 
-            colourChunk<stereo> (io, start, length, gain, strands0, strands1, draws, colouredIn);
+            const int wideDone = stereo && plan.wideColouring
+                                     ? colourChunkWide (io, start, length, gain, strands0, strands1, colouredIn) : 0;
+
+            if (wideDone < length)
+                colourChunk<stereo> (io, start + wideDone, length - wideDone, gain, strands0, strands1, draws,
+                                     colouredIn + 2 * wideDone);
 
             const Channels chunkIo { io.channel0 + start, stereo ? io.channel1 + start : nullptr };
 
@@ -98,7 +104,10 @@ namespace
 {
     EqSignalPath::Kernel widestKernel() noexcept
     {
-        return wideKernelsAvailable() ? EqSignalPath::Kernel::avx : EqSignalPath::Kernel::sse2;
+        if (! wideKernelsAvailable())
+            return EqSignalPath::Kernel::sse2;
+
+        return wideColouringAvailable() ? EqSignalPath::Kernel::avx2 : EqSignalPath::Kernel::avx;
     }
 
     // Decided once, before anything processes; the audio thread only reads it.
@@ -107,7 +116,7 @@ namespace
 
 EqSignalPath::Kernel EqSignalPath::useKernel (Kernel requested) noexcept
 {
-    const auto kernel = requested == Kernel::avx ? widestKernel() : Kernel::sse2;
+    const auto kernel = std::min (requested, widestKernel());
     kernelInUse.store (kernel);
     return kernel;
 }
@@ -189,7 +198,9 @@ void EqSignalPath::processPart (float* channel0, float* channel1, int numSamples
         if (design.hmfEnabled)                               add (EqDesign::hmfPeak);
     }
 
-    plan.wide = stereo && plan.numActive > 0 && getKernel() == Kernel::avx;
+    const auto kernel = getKernel();
+    plan.wide = stereo && plan.numActive > 0 && kernel >= Kernel::avx;
+    plan.wideColouring = stereo && kernel == Kernel::avx2;
 
     if (plan.wide)
     {

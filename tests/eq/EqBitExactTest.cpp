@@ -133,7 +133,7 @@ namespace
 
     const char* nameOf (Kernel k)
     {
-        return k == Kernel::avx ? "avx" : "sse2";
+        return k == Kernel::avx2 ? "avx2" : k == Kernel::avx ? "avx" : "sse2";
     }
 
     /** Runs a test on the given kernels and goes back to the widest afterwards. */
@@ -141,7 +141,7 @@ namespace
     {
     public:
         explicit KernelChoice (Kernel k) : available (EqSignalPath::useKernel (k) == k) {}
-        ~KernelChoice() { EqSignalPath::useKernel (Kernel::avx); }
+        ~KernelChoice() { EqSignalPath::useKernel (Kernel::avx2); }
 
         const bool available;
     };
@@ -187,7 +187,7 @@ TEST_P (EqBitExactSwitches, EveryCombinationMatchesThePlainLoop)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P (Kernels, EqBitExactSwitches, ::testing::Values (Kernel::sse2, Kernel::avx),
+INSTANTIATE_TEST_SUITE_P (Kernels, EqBitExactSwitches, ::testing::Values (Kernel::sse2, Kernel::avx, Kernel::avx2),
                           [] (const ::testing::TestParamInfo<Kernel>& p) { return std::string (nameOf (p.param)); });
 
 const BitExactCase bitExactCases[] = {
@@ -216,7 +216,7 @@ const BitExactCase bitExactCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P (Settings, EqBitExact,
-    ::testing::Combine (::testing::ValuesIn (bitExactCases), ::testing::Values (Kernel::sse2, Kernel::avx)),
+    ::testing::Combine (::testing::ValuesIn (bitExactCases), ::testing::Values (Kernel::sse2, Kernel::avx, Kernel::avx2)),
     [] (const ::testing::TestParamInfo<KernelCase>& p)
     {
         return std::string (std::get<0> (p.param).name) + "_" + nameOf (std::get<1> (p.param));
