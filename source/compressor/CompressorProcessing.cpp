@@ -18,6 +18,14 @@
  #include <emmintrin.h>
 #endif
 
+#if defined (__GNUC__)
+ #define VELORA_NOINLINE __attribute__ ((noinline))
+#elif defined (_MSC_VER)
+ #define VELORA_NOINLINE __declspec (noinline)
+#else
+ #define VELORA_NOINLINE
+#endif
+
 namespace compressor
 {
 
@@ -213,6 +221,23 @@ namespace
     }
    #endif
 
+    /** The powf calls for samples begin to end: r^(-S) of the ratios in g in place (the soft
+        knee), or K (E/T)^(-S) where E is above T and K elsewhere (the hard knee). Kept out of
+        line, so a caller with state in registers saves it once around a run of calls, not
+        around each. */
+    template <bool softKnee>
+    VELORA_NOINLINE void powerGains (const float* e, float* g, int begin, int end,
+                                     float t, float negativeSlope, float k) noexcept
+    {
+        for (int i = begin; i < end; ++i)
+        {
+            if constexpr (softKnee)
+                g[i] = std::pow (g[i], negativeSlope);
+            else
+                g[i] = e[i] > t ? std::pow (e[i] / t, negativeSlope) * k : k;
+        }
+    }
+
     bool hasFiniteState (const SideChainBiquad& s) noexcept
     {
         return std::isfinite (s.x1) && std::isfinite (s.x2) && std::isfinite (s.y1) && std::isfinite (s.y2);
@@ -376,13 +401,7 @@ void CompressorProcessing::computeGains (const float* e, int num, const float* n
             g[i] = e[i] / t;
     }
 
-    const auto gainAt = [=] (int i)
-    {
-        if constexpr (softKnee)
-            g[i] = std::pow (g[i], negativeSlope);
-        else
-            g[i] = e[i] > t ? std::pow (e[i] / t, negativeSlope) * k : k;
-    };
+    const auto gainsOf = [=] (int begin, int end) { powerGains<softKnee> (e, g, begin, end, t, negativeSlope, k); };
 
     Detector<paired> detector (sideChainFilterA, sideChainFilterB, envelope, levelFollower, attackCoeff, keep);
     const int both = std::min (num, nextNum);
@@ -393,8 +412,7 @@ void CompressorProcessing::computeGains (const float* e, int num, const float* n
         for (int j = i; j < i + detectorSteps; ++j)
             nextEnvelopes[j] = detector.template step<false> (nextKeyA, nextKeyB, j, nullptr, nullptr);
 
-        for (int j = i; j < i + detectorSteps; ++j)
-            gainAt (j);
+        gainsOf (i, i + detectorSteps);
     }
 
     for (int j = i; j < nextNum; ++j)
@@ -402,8 +420,7 @@ void CompressorProcessing::computeGains (const float* e, int num, const float* n
 
     detector.finish();
 
-    for (int j = i; j < num; ++j)
-        gainAt (j);
+    gainsOf (i, num);
 
     if constexpr (softKnee)
         blendSoftKnee (e, g, num, t, k);

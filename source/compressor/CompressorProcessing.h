@@ -70,7 +70,7 @@ private:
                        float attackCoeff, float keep) noexcept;
 
     /** Detector steps between two runs of powf calls. */
-    static constexpr int detectorSteps = 4;
+    static constexpr int detectorSteps = 8;
 
     SideChainBiquad sideChainFilterA, sideChainFilterB;
     float envelope = 0.0f;
