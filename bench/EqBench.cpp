@@ -44,7 +44,8 @@ namespace
     }
 
     /** The engine's processBlock, all nine sections on, 512-sample blocks at 96 kHz, on the
-        SSE2 kernels (kernel 0), with AVX sections (1) or with AVX2 colouring too (2). */
+        SSE2 kernels (kernel 0), with AVX sections (1), with AVX2 colouring too (2) or with
+        AVX-512's 64-bit products in the colouring (3). */
     void eqAllBands (benchmark::State& state)
     {
         const int channels = (int) state.range (0);
@@ -72,7 +73,7 @@ namespace
             benchmark::DoNotOptimize (buffer.getReadPointer (0));
         }
 
-        EqSignalPath::useKernel (EqSignalPath::Kernel::avx2);
+        EqSignalPath::useKernel (EqSignalPath::Kernel::avx512);
         reportPerFrame (state);
     }
 
@@ -99,5 +100,5 @@ namespace
     }
 }
 
-BENCHMARK (eqAllBands)->ArgNames ({ "channels", "kernel" })->ArgsProduct ({ { 2, 1 }, { 0, 1, 2 } });
+BENCHMARK (eqAllBands)->ArgNames ({ "channels", "kernel" })->ArgsProduct ({ { 2, 1 }, { 0, 1, 2, 3 } });
 BENCHMARK (eqAllBandsPlainLoop)->ArgName ("channels")->Arg (2)->Arg (1);

@@ -220,6 +220,7 @@ namespace EqKernels
         int groupStart[maxGroups + 1] {};
         bool wide = false;          // the groups run on four-lane vectors (EqWideGroupPipeline.h)
         bool wideColouring = false; // and the colouring (EqWideColouring.h)
+        bool longProducts = false;  // with AVX-512's 64-bit products
     };
 
     /** The first samples of a block, one at a time through every stage: afterwards each

@@ -65,8 +65,9 @@ namespace
             const int length = std::min (EqSignalPath::chunkSize, numSamples - start);
             double* colouredIn = links + 4;
 
-            const int wideDone = stereo && plan.wideColouring
-                                     ? colourChunkWide (io, start, length, gain, strands0, strands1, colouredIn) : 0;
+            const int wideDone = ! (stereo && plan.wideColouring) ? 0
+                               : plan.longProducts ? colourChunkWithLongProducts (io, start, length, gain, strands0, strands1, colouredIn)
+                                                   : colourChunkWide (io, start, length, gain, strands0, strands1, colouredIn);
 
             if (wideDone < length)
                 colourChunk<stereo> (io, start + wideDone, length - wideDone, gain, strands0, strands1, draws,
@@ -107,7 +108,10 @@ namespace
         if (! wideKernelsAvailable())
             return EqSignalPath::Kernel::sse2;
 
-        return wideColouringAvailable() ? EqSignalPath::Kernel::avx2 : EqSignalPath::Kernel::avx;
+        if (! wideColouringAvailable())
+            return EqSignalPath::Kernel::avx;
+
+        return colouringWithLongProductsAvailable() ? EqSignalPath::Kernel::avx512 : EqSignalPath::Kernel::avx2;
     }
 
     // Decided once, before anything processes; the audio thread only reads it.
@@ -200,7 +204,8 @@ void EqSignalPath::processPart (float* channel0, float* channel1, int numSamples
 
     const auto kernel = getKernel();
     plan.wide = stereo && plan.numActive > 0 && kernel >= Kernel::avx;
-    plan.wideColouring = stereo && kernel == Kernel::avx2;
+    plan.wideColouring = stereo && kernel >= Kernel::avx2;
+    plan.longProducts = kernel == Kernel::avx512;
 
     if (plan.wide)
     {

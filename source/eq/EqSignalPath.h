@@ -22,8 +22,8 @@
       pipelining makes independent (EqMonoPipeline.h).
     - Where the processor has AVX, two channels run on four-double vectors: two
       neighbouring sections of both channels per vector, in groups of up to six sections
-      (EqWideGroupPipeline.h); with AVX2 the colouring runs four samples at a time
-      (EqWideColouring.h).
+      (EqWideGroupPipeline.h); with AVX2 the colouring runs four samples at a time, with
+      AVX-512's 64-bit products where there are (EqWideColouring.h).
     Every value is computed with the same operations in the same order as a plain
     per-sample, per-channel loop, so the output is bit for bit the same.
 */
@@ -35,7 +35,8 @@ public:
     {
         sse2,
         avx,    // two-channel blocks: two sections per four-double vector
-        avx2    // and the colouring four samples at a time
+        avx2,   // and the colouring four samples at a time
+        avx512  // the colouring's 64-bit products in one instruction (on four lanes still)
     };
 
     /** The kernels every instance runs from the next block on: the requested set where the

@@ -4,8 +4,14 @@
 
 namespace EqKernels
 {
+    /** The strands' jump of four samples: the recurrence of threeSteps, twelve steps on. */
+    constexpr Lcg::Jump fourSamples { Lcg::jumpOf (12).a, Lcg::jumpOf (12).c << 16 };
+
     /** True when the processor and the system run AVX2 (asked once, at start-up). */
     bool wideColouringAvailable() noexcept;
+
+    /** True when they run the AVX-512 DQ and VL instructions too (on four-lane vectors). */
+    bool colouringWithLongProductsAvailable() noexcept;
 
     /** colourChunk for two channels with AVX2 (integer lanes of 64 bits, no fused
         multiply-add), four samples at a time: the strands run as vectors of both channels
@@ -15,5 +21,10 @@ namespace EqKernels
         Only to be called where wideColouringAvailable() is true. */
     int colourChunkWide (const Channels& channels, int start, int length, __m128 gain,
                          DrawStrands& strands0, DrawStrands& strands1, double* out) noexcept;
+
+    /** colourChunkWide with the 64-bit products and conversions of AVX-512 DQ, still on
+        four-lane vectors. Only to be called where colouringWithLongProductsAvailable(). */
+    int colourChunkWithLongProducts (const Channels& channels, int start, int length, __m128 gain,
+                                     DrawStrands& strands0, DrawStrands& strands1, double* out) noexcept;
 
 } // namespace EqKernels

@@ -133,7 +133,15 @@ namespace
 
     const char* nameOf (Kernel k)
     {
-        return k == Kernel::avx2 ? "avx2" : k == Kernel::avx ? "avx" : "sse2";
+        switch (k)
+        {
+            case Kernel::sse2:   return "sse2";
+            case Kernel::avx:    return "avx";
+            case Kernel::avx2:   return "avx2";
+            case Kernel::avx512: return "avx512";
+        }
+
+        return "?";
     }
 
     /** Runs a test on the given kernels and goes back to the widest afterwards. */
@@ -141,7 +149,7 @@ namespace
     {
     public:
         explicit KernelChoice (Kernel k) : available (EqSignalPath::useKernel (k) == k) {}
-        ~KernelChoice() { EqSignalPath::useKernel (Kernel::avx2); }
+        ~KernelChoice() { EqSignalPath::useKernel (Kernel::avx512); }
 
         const bool available;
     };
@@ -187,7 +195,7 @@ TEST_P (EqBitExactSwitches, EveryCombinationMatchesThePlainLoop)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P (Kernels, EqBitExactSwitches, ::testing::Values (Kernel::sse2, Kernel::avx, Kernel::avx2),
+INSTANTIATE_TEST_SUITE_P (Kernels, EqBitExactSwitches, ::testing::Values (Kernel::sse2, Kernel::avx, Kernel::avx2, Kernel::avx512),
                           [] (const ::testing::TestParamInfo<Kernel>& p) { return std::string (nameOf (p.param)); });
 
 const BitExactCase bitExactCases[] = {
@@ -216,7 +224,7 @@ const BitExactCase bitExactCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P (Settings, EqBitExact,
-    ::testing::Combine (::testing::ValuesIn (bitExactCases), ::testing::Values (Kernel::sse2, Kernel::avx, Kernel::avx2)),
+    ::testing::Combine (::testing::ValuesIn (bitExactCases), ::testing::Values (Kernel::sse2, Kernel::avx, Kernel::avx2, Kernel::avx512)),
     [] (const ::testing::TestParamInfo<KernelCase>& p)
     {
         return std::string (std::get<0> (p.param).name) + "_" + nameOf (std::get<1> (p.param));
