@@ -1,4 +1,15 @@
 #include "EqSignalPath.h"
+#include "LinearCongruentialRandom.h"
+
+#ifndef VELORA_EQ_SSE2
+ #if defined (__SSE2__) || defined (_M_X64)
+  #define VELORA_EQ_SSE2 1
+ #else
+  #define VELORA_EQ_SSE2 0
+ #endif
+#endif
+
+#if VELORA_EQ_SSE2
 #include "EqGroupPipeline.h"
 #include "EqMonoPipeline.h"
 #include "EqWideColouring.h"
@@ -100,11 +111,16 @@ namespace
 }
 
 
+#endif
+
 //==============================================================================
 namespace
 {
     EqSignalPath::Kernel widestKernel() noexcept
     {
+       #if ! VELORA_EQ_SSE2
+        return EqSignalPath::Kernel::sse2;
+       #else
         if (! wideKernelsAvailable())
             return EqSignalPath::Kernel::sse2;
 
@@ -112,6 +128,7 @@ namespace
             return EqSignalPath::Kernel::avx;
 
         return colouringWithLongProductsAvailable() ? EqSignalPath::Kernel::avx512 : EqSignalPath::Kernel::avx2;
+       #endif
     }
 
     // Decided once, before anything processes; the audio thread only reads it.
@@ -162,9 +179,11 @@ void EqSignalPath::process (float* channel0, float* channel1, int numSamples,
 juce::int64 EqSignalPath::stateAfterBlock (juce::int64 blockState, int numSamples, int numChannels) noexcept
 {
     const auto totalDraws = 3 * (std::uint64_t) numSamples * (std::uint64_t) numChannels;
-    return (juce::int64) (Lcg::jumpOf (totalDraws).apply ((std::uint64_t) blockState) & Lcg::stateMask);
+    return (juce::int64) (LinearCongruentialRandom::jumpOf (totalDraws).apply ((std::uint64_t) blockState)
+                         & LinearCongruentialRandom::stateMask);
 }
 
+#if VELORA_EQ_SSE2
 void EqSignalPath::processPart (float* channel0, float* channel1, int numSamples, const EqDesign& design,
                                 juce::int64 blockState, std::uint64_t firstDraw0, std::uint64_t firstDraw1) noexcept
 {
@@ -277,3 +296,67 @@ void EqSignalPath::processPart (float* channel0, float* channel1, int numSamples
         allpass.y1[c] = y1[c];
     }
 }
+#else
+void EqSignalPath::processPart (float* channel0, float* channel1, int numSamples, const EqDesign& design,
+                                juce::int64 blockState, std::uint64_t firstDraw0, std::uint64_t firstDraw1) noexcept
+{
+    // Without SSE2 the plain loop: per channel and sample, the same operations in the same
+    // order as the vector passes.
+    if (numSamples <= 0)
+        return;
+
+    int active[EqDesign::numSections];
+    int numActive = 0;
+
+    if (! design.bypassed)
+    {
+        if (design.filtersEnabled && design.lowCutEnabled)   active[numActive++] = EqDesign::highPass;
+        if (design.lfEnabled)                                { active[numActive++] = EqDesign::lfShelf; active[numActive++] = EqDesign::lfBell; }
+        if (design.filtersEnabled && design.highCutEnabled)  active[numActive++] = EqDesign::lowPass;
+        if (design.hfEnabled)                                { active[numActive++] = EqDesign::hfShelf; active[numActive++] = EqDesign::hfBell; }
+        if (design.lmfEnabled)                               active[numActive++] = EqDesign::lmfPeak;
+        if (design.mfEnabled)                                active[numActive++] = EqDesign::mfPeak;
+        if (design.hmfEnabled)                               active[numActive++] = EqDesign::hmfPeak;
+    }
+
+    const float c = design.allpassCoefficient;
+
+    for (int ch = 0; ch < (channel1 != nullptr ? 2 : 1); ++ch)
+    {
+        float* const samples = ch == 0 ? channel0 : channel1;
+        LinearCongruentialRandom random (blockState);
+        random.skip (ch == 0 ? firstDraw0 : firstDraw1);
+
+        for (int i = 0; i < numSamples; ++i)
+        {
+            double x = (double) (samples[i] * design.outgainFactor);
+
+            const double r1 = random.nextDouble();
+            const double r2 = random.nextDouble();
+            const double r3 = random.nextDouble();
+            const double x2 = x * x;
+            const double x3 = x2 * x;
+            const double x5 = x3 * x2;
+            x = x + r1 * 2.869e-5 * x2 + r2 * 2.629e-6 * x3 + r3 * 1.952e-5 * x5;
+
+            for (int k = 0; k < numActive; ++k)
+            {
+                const auto& b = design.sections[(size_t) active[k]];
+                auto& s = sections[(size_t) active[k]];
+                const double y = b.b0 * x + b.b1 * s.x1[ch] + b.b2 * s.x2[ch] - b.a1 * s.y1[ch] - b.a2 * s.y2[ch];
+                s.x2[ch] = s.x1[ch];
+                s.x1[ch] = x;
+                s.y2[ch] = s.y1[ch];
+                s.y1[ch] = y;
+                x = y;
+            }
+
+            const float u = (float) x;
+            const float y = c * allpass.y1[ch] + (allpass.x1[ch] - c * u);
+            allpass.x1[ch] = u;
+            allpass.y1[ch] = y;
+            samples[i] = y;
+        }
+    }
+}
+#endif

@@ -1,8 +1,10 @@
-#include "EqWideColouring.h"
-
 // Built for x86 with GCC or Clang, which compile single functions for AVX2 (see
 // EqWideGroupPipeline.cpp for why only what follows the headers is).
-#if (defined (__x86_64__) || defined (__i386__)) && defined (__GNUC__)
+// On other processors the sample path has no vector kernels and this file adds nothing.
+#if defined (__x86_64__) || defined (__i386__) || defined (_M_X64)
+#include "EqWideColouring.h"
+
+#if defined (__GNUC__)
  #define VELORA_EQ_WIDE_COLOURING 1
 #else
  #define VELORA_EQ_WIDE_COLOURING 0
@@ -74,5 +76,7 @@ int EqKernels::colourChunkWide (const Channels&, int, int, __m128, DrawStrands&,
 {
     return 0; // never called: without AVX2 every chunk is coloured two lanes at a time
 }
+
+#endif
 
 #endif

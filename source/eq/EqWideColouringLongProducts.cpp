@@ -1,8 +1,10 @@
+// As EqWideColouring.cpp, with AVX-512's 64-bit multiply and conversion on four-lane
+// vectors (no 512-bit registers, so no wide work can lower the clock).
+// On other processors the sample path has no vector kernels and this file adds nothing.
+#if defined (__x86_64__) || defined (__i386__) || defined (_M_X64)
 #include "EqWideColouring.h"
 
-// As EqWideColouring.cpp, with AVX-512's 64-bit multiply and conversion on four-lane
-// vectors (no 512-bit registers, so the clock does not drop).
-#if (defined (__x86_64__) || defined (__i386__)) && defined (__GNUC__)
+#if defined (__GNUC__)
  #define VELORA_EQ_LONG_PRODUCTS 1
 #else
  #define VELORA_EQ_LONG_PRODUCTS 0
@@ -69,5 +71,7 @@ int EqKernels::colourChunkWithLongProducts (const Channels&, int, int, __m128, D
 {
     return 0; // never called: without AVX-512 the other kernels colour every chunk
 }
+
+#endif
 
 #endif

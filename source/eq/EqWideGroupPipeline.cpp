@@ -1,8 +1,10 @@
+// The four-lane kernels, for x86 with GCC or Clang, which compile single functions for AVX
+// while the rest of the build stays at the SSE2 baseline. Other processors run the plain
+// loop: for them this file is empty.
+#if defined (__x86_64__) || defined (__i386__) || defined (_M_X64)
 #include "EqWideGroupPipeline.h"
 
-// The four-lane kernels are built for x86 with GCC or Clang, which compile single functions
-// for AVX; the rest of the build stays at the SSE2 baseline and this file adds nothing else.
-#if (defined (__x86_64__) || defined (__i386__)) && defined (__GNUC__)
+#if defined (__GNUC__)
  #define VELORA_EQ_WIDE 1
 #else
  #define VELORA_EQ_WIDE 0
@@ -275,5 +277,7 @@ void EqKernels::runWideGroup (int, bool, const Coefficients*, SectionLanes*, All
 {
     // Never called: without wide kernels every block runs the two-lane groups.
 }
+
+#endif
 
 #endif
