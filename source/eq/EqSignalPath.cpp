@@ -95,7 +95,9 @@ namespace
                 const GroupIo groupIo { links + g * linkStride + 4, last ? nullptr : links + (g + 1) * linkStride + 4,
                                         chunkIo, length };
 
-                if (stereo && plan.wide)
+                if (stereo && plan.wide && plan.longProducts)
+                    runWideGroupAvx512 (size, last, plan.coefficients + first, plan.lanes + first, allpass, groupIo);
+                else if (stereo && plan.wide)
                     runWideGroup (size, last, plan.coefficients + first, plan.lanes + first, allpass, groupIo);
                 else
                     runGroupOf<stereo> (size, last, plan.coefficients + first, plan.lanes + first, allpass, groupIo);
@@ -127,7 +129,7 @@ namespace
         if (! wideColouringAvailable())
             return EqSignalPath::Kernel::avx;
 
-        return colouringWithLongProductsAvailable() ? EqSignalPath::Kernel::avx512 : EqSignalPath::Kernel::avx2;
+        return avx512Available() ? EqSignalPath::Kernel::avx512 : EqSignalPath::Kernel::avx2;
        #endif
     }
 
@@ -228,11 +230,12 @@ void EqSignalPath::processPart (float* channel0, float* channel1, int numSamples
 
     if (plan.wide)
     {
-        // Groups of at most three pairs of sections, as even as possible with the larger
-        // ones first (the last one also runs the allpass), every group but the last of
-        // whole pairs.
+        // Groups of at most three pairs of sections (all of them with AVX-512's registers),
+        // as even as possible with the larger ones first (the last one also runs the
+        // allpass), every group but the last of whole pairs.
         const int numPairs = (plan.numActive + 1) / 2;
-        plan.numGroups = (2 * numPairs + maxWideGroupSize - 1) / maxWideGroupSize;
+        const int limit = plan.longProducts ? maxWideGroupSizeAvx512 : maxWideGroupSize;
+        plan.numGroups = (2 * numPairs + limit - 1) / limit;
 
         for (int g = 0; g <= plan.numGroups; ++g)
             plan.groupStart[g] = std::min (plan.numActive, 2 * ((g * numPairs + plan.numGroups - 1) / plan.numGroups));

@@ -22,8 +22,9 @@
       pipelining makes independent (EqMonoPipeline.h).
     - Where the processor has AVX, two channels run on four-double vectors: two
       neighbouring sections of both channels per vector, in groups of up to six sections
-      (EqWideGroupPipeline.h); with AVX2 the colouring runs four samples at a time, with
-      AVX-512's 64-bit products where there are (EqWideColouring.h).
+      (EqWideGroupPipeline.h); with AVX2 the colouring runs four samples at a time
+      (EqWideColouring.h); with AVX-512 the colouring uses its 64-bit products and one
+      group takes every section.
     Every value is computed with the same operations in the same order as a plain
     per-sample, per-channel loop, so the output is bit for bit the same.
 */
@@ -36,7 +37,8 @@ public:
         sse2,
         avx,    // two-channel blocks: two sections per four-double vector
         avx2,   // and the colouring four samples at a time
-        avx512  // the colouring's 64-bit products in one instruction (on four lanes still)
+        avx512  // on four lanes still: the colouring's 64-bit products in one instruction,
+                // and all sections in one group in the thirty-two registers
     };
 
     /** The kernels every instance runs from the next block on: the requested set where the

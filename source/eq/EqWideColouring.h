@@ -10,9 +10,6 @@ namespace EqKernels
     /** True when the processor and the system run AVX2 (asked once, at start-up). */
     bool wideColouringAvailable() noexcept;
 
-    /** True when they run the AVX-512 DQ and VL instructions too (on four-lane vectors). */
-    bool colouringWithLongProductsAvailable() noexcept;
-
     /** colourChunk for two channels with AVX2 (integer lanes of 64 bits, no fused
         multiply-add), four samples at a time: the strands run as vectors of both channels
         and two samples, jumping four samples per step, and each draw goes straight from
@@ -23,7 +20,7 @@ namespace EqKernels
                          DrawStrands& strands0, DrawStrands& strands1, double* out) noexcept;
 
     /** colourChunkWide with the 64-bit products and conversions of AVX-512 DQ, still on
-        four-lane vectors. Only to be called where colouringWithLongProductsAvailable(). */
+        four-lane vectors. Only to be called where avx512Available() (EqWideGroupPipeline.h). */
     int colourChunkWithLongProducts (const Channels& channels, int start, int length, __m128 gain,
                                      DrawStrands& strands0, DrawStrands& strands1, double* out) noexcept;
 

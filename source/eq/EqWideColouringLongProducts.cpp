@@ -54,18 +54,7 @@ int colourChunkWithLongProducts (const Channels& channels, int start, int length
   #pragma GCC pop_options
  #endif
 
-bool EqKernels::colouringWithLongProductsAvailable() noexcept
-{
-    __builtin_cpu_init();
-    return __builtin_cpu_supports ("avx512dq") != 0 && __builtin_cpu_supports ("avx512vl") != 0;
-}
-
 #else
-
-bool EqKernels::colouringWithLongProductsAvailable() noexcept
-{
-    return false;
-}
 
 int EqKernels::colourChunkWithLongProducts (const Channels&, int, int, __m128, DrawStrands&, DrawStrands&, double*) noexcept
 {
