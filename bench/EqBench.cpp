@@ -43,10 +43,20 @@ namespace
                                                              benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     }
 
-    /** The engine's processBlock, all nine sections on, 512-sample blocks at 96 kHz. */
+    /** The engine's processBlock, all nine sections on, 512-sample blocks at 96 kHz, on the
+        SSE2 kernels (kernel 0), with AVX sections (1), with AVX2 colouring too (2) or with
+        AVX-512's 64-bit products in the colouring (3). */
     void eqAllBands (benchmark::State& state)
     {
         const int channels = (int) state.range (0);
+        const auto requested = (EqSignalPath::Kernel) state.range (1);
+
+        if (EqSignalPath::useKernel (requested) != requested)
+        {
+            state.SkipWithError ("this processor lacks the instruction set");
+            return;
+        }
+
         OrvelEqAudioProcessor eq;
         eq.setRandomSeed (1);
         eq.prepareToPlay (sampleRate, blockSize);
@@ -63,6 +73,7 @@ namespace
             benchmark::DoNotOptimize (buffer.getReadPointer (0));
         }
 
+        EqSignalPath::useKernel (EqSignalPath::Kernel::avx512);
         reportPerFrame (state);
     }
 
@@ -89,5 +100,5 @@ namespace
     }
 }
 
-BENCHMARK (eqAllBands)->ArgName ("channels")->Arg (2)->Arg (1);
+BENCHMARK (eqAllBands)->ArgNames ({ "channels", "kernel" })->ArgsProduct ({ { 2, 1 }, { 0, 1, 2, 3 } });
 BENCHMARK (eqAllBandsPlainLoop)->ArgName ("channels")->Arg (2)->Arg (1);

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
+#include <utility>
 
 #ifndef VELORA_COMPRESSOR_SSE2
  #if defined (__SSE2__) || defined (_M_X64)
@@ -14,6 +16,14 @@
 
 #if VELORA_COMPRESSOR_SSE2
  #include <emmintrin.h>
+#endif
+
+#if defined (__GNUC__)
+ #define VELORA_NOINLINE __attribute__ ((noinline))
+#elif defined (_MSC_VER)
+ #define VELORA_NOINLINE __declspec (noinline)
+#else
+ #define VELORA_NOINLINE
 #endif
 
 namespace compressor
@@ -211,10 +221,101 @@ namespace
     }
    #endif
 
+    /** The powf calls for samples begin to end: r^(-S) of the ratios in g in place (the soft
+        knee), or K (E/T)^(-S) where E is above T and K elsewhere (the hard knee). Kept out of
+        line, so a caller with state in registers saves it once around a run of calls, not
+        around each. */
+    template <bool softKnee>
+    VELORA_NOINLINE void powerGains (const float* e, float* g, int begin, int end,
+                                     float t, float negativeSlope, float k) noexcept
+    {
+        for (int i = begin; i < end; ++i)
+        {
+            if constexpr (softKnee)
+                g[i] = std::pow (g[i], negativeSlope);
+            else
+                g[i] = e[i] > t ? std::pow (e[i] / t, negativeSlope) * k : k;
+        }
+    }
+
     bool hasFiniteState (const SideChainBiquad& s) noexcept
     {
         return std::isfinite (s.x1) && std::isfinite (s.x2) && std::isfinite (s.y1) && std::isfinite (s.y2);
     }
+
+    /** The side-chain section or sections and the followers for a run of samples: the state
+        is taken at construction and handed back by finish(). Kept in a local object, so the
+        recursions stay in registers between the steps. */
+    template <bool paired>
+    class Detector
+    {
+    public:
+        Detector (SideChainBiquad& a, SideChainBiquad& b, float& envelope, float& follower,
+                  float attackCoeff, float keep) noexcept
+            : stateA (a), stateB (b), envelopeState (envelope), followerState (follower),
+              sections (makeSections (a, b)), followers (envelope, follower, attackCoeff, keep)
+        {
+        }
+
+        /** Filters sample i of the keys (keyB only when paired), steps the followers and
+            returns the envelope; with solo the filtered keys go to soloA and soloB. */
+        template <bool solo>
+        float step (const float* keyA, const float* keyB, int i, float* soloA, float* soloB) noexcept
+        {
+            if constexpr (paired)
+            {
+                const auto y = sections.process (keyA[i], keyB[i]);
+                followers.step (linkedPeak (y));
+
+                if constexpr (solo)
+                {
+                    soloA[i] = lane0 (y);
+                    soloB[i] = lane1 (y);
+                }
+            }
+            else
+            {
+                (void) keyB;
+                (void) soloB;
+                const auto y = (float) sections.process ((double) keyA[i]);
+                followers.step (magnitudeOf (y));
+
+                if constexpr (solo)
+                    soloA[i] = y;
+            }
+
+            return followers.envelope();
+        }
+
+        void finish() noexcept
+        {
+            if constexpr (paired)
+                sections.storeState (stateA, stateB);
+            else
+                stateA = sections;
+
+            envelopeState = followers.envelope();
+            followerState = followers.follower();
+        }
+
+    private:
+        using Sections = std::conditional_t<paired, SectionPair, SideChainBiquad>;
+
+        static Sections makeSections (const SideChainBiquad& a, const SideChainBiquad& b) noexcept
+        {
+            if constexpr (paired)
+                return SectionPair (a, b);
+            else
+                return (void) b, a;
+        }
+
+        SideChainBiquad& stateA;
+        SideChainBiquad& stateB;
+        float& envelopeState;
+        float& followerState;
+        Sections sections;
+        Followers followers;
+    };
 }
 
 //==============================================================================
@@ -269,79 +370,60 @@ CompressorProcessing::Routing CompressorProcessing::routingFor (int numChannels,
 //==============================================================================
 template <bool paired, bool solo>
 void CompressorProcessing::detect (const float* keyA, const float* keyB, float* soloA, float* soloB,
-                                   int num, float attackCoeff, float keep) noexcept
+                                   float* envelopesOut, int num, float attackCoeff, float keep) noexcept
 {
     // The envelope and the level follower do not depend on the gain, so they run ahead of
     // the gain computer over the whole chunk, with no call in the loop to spill the
     // recursions out of registers; the filter's and the followers' chains overlap.
-    Followers followers (envelope, levelFollower, attackCoeff, keep);
+    Detector<paired> detector (sideChainFilterA, sideChainFilterB, envelope, levelFollower, attackCoeff, keep);
 
-    if constexpr (paired)
-    {
-        SectionPair sections (sideChainFilterA, sideChainFilterB);
+    for (int i = 0; i < num; ++i)
+        envelopesOut[i] = detector.template step<solo> (keyA, keyB, i, soloA, soloB);
 
-        for (int i = 0; i < num; ++i)
-        {
-            const auto y = sections.process (keyA[i], keyB[i]);
-            followers.step (linkedPeak (y));
-            envelopes[(size_t) i] = followers.envelope();
-
-            if constexpr (solo)
-            {
-                soloA[i] = lane0 (y);
-                soloB[i] = lane1 (y);
-            }
-        }
-
-        sections.storeState (sideChainFilterA, sideChainFilterB);
-    }
-    else
-    {
-        (void) keyB;
-        (void) soloB;
-        auto section = sideChainFilterA;
-
-        for (int i = 0; i < num; ++i)
-        {
-            const auto y = (float) section.process ((double) keyA[i]);
-            followers.step (magnitudeOf (y));
-            envelopes[(size_t) i] = followers.envelope();
-
-            if constexpr (solo)
-                soloA[i] = y;
-        }
-
-        sideChainFilterA = section;
-    }
-
-    envelope = followers.envelope();
-    levelFollower = followers.follower();
+    detector.finish();
 }
 
-template <bool softKnee>
-void CompressorProcessing::computeGains (int num, const CompressorWorkingValues& v) noexcept
+template <bool paired, bool softKnee>
+void CompressorProcessing::computeGains (const float* e, int num, const float* nextKeyA, const float* nextKeyB,
+                                         float* nextEnvelopes, int nextNum, const CompressorWorkingValues& v,
+                                         float attackCoeff, float keep) noexcept
 {
     const float t = v.thresholdGain, negativeSlope = -v.slope, k = v.wetGain;
-    const float* const e = envelopes.data();
     float* const g = gains.data();
 
-    // The powf calls get a loop of their own with little to keep across each call; the
-    // arithmetic around them runs in loops the compiler can vectorise.
+    // The detector's recursions wait on their own latency and powf on nothing: the next
+    // chunk's detector runs between this chunk's powf calls, a few steps at a time, so both
+    // proceed at once. The arithmetic around the calls runs in loops the compiler can
+    // vectorise.
     if constexpr (softKnee)
     {
         for (int i = 0; i < num; ++i)
             g[i] = e[i] / t;
-
-        for (int i = 0; i < num; ++i)
-            g[i] = std::pow (g[i], negativeSlope);
-
-        blendSoftKnee (e, g, num, t, k);
     }
-    else
+
+    const auto gainsOf = [=] (int begin, int end) { powerGains<softKnee> (e, g, begin, end, t, negativeSlope, k); };
+
+    Detector<paired> detector (sideChainFilterA, sideChainFilterB, envelope, levelFollower, attackCoeff, keep);
+    const int both = std::min (num, nextNum);
+    int i = 0;
+
+    for (; i + detectorSteps <= both; i += detectorSteps)
     {
-        for (int i = 0; i < num; ++i)
-            g[i] = e[i] > t ? std::pow (e[i] / t, negativeSlope) * k : k;
+        for (int j = i; j < i + detectorSteps; ++j)
+            nextEnvelopes[j] = detector.template step<false> (nextKeyA, nextKeyB, j, nullptr, nullptr);
+
+        gainsOf (i, i + detectorSteps);
     }
+
+    for (int j = i; j < nextNum; ++j)
+        nextEnvelopes[j] = detector.template step<false> (nextKeyA, nextKeyB, j, nullptr, nullptr);
+
+    detector.finish();
+
+    gainsOf (i, num);
+
+    if constexpr (softKnee)
+        blendSoftKnee (e, g, num, t, k);
 }
 
 float CompressorProcessing::process (float* const* channels, int numChannels, int numSamples,
@@ -369,50 +451,72 @@ float CompressorProcessing::processPart (float* const* channels, int numChannels
     const float* const keyA = channels[routing.keyA];
     const float* const keyB = paired ? channels[routing.keyB] : nullptr;
 
-    for (int start = 0; start < numSamples; start += chunkSize)
+    if (v.filteredSolo)
     {
-        const int num = std::min (chunkSize, numSamples - start);
+        float* const e = envelopes.data();
 
-        if (v.filteredSolo)
+        for (int start = 0; start < numSamples; start += chunkSize)
         {
+            const int num = std::min (chunkSize, numSamples - start);
+
             // The filtered key replaces the audio; channel 1 carries yB, which is 0 for a
             // single key.
             if (paired)
-                detect<true, true> (keyA + start, keyB + start, out0 + start, out1 + start, num, attackCoeff, keep);
+                detect<true, true> (keyA + start, keyB + start, out0 + start, out1 + start, e, num, attackCoeff, keep);
             else
-                detect<false, true> (keyA + start, nullptr, out0 + start, nullptr, num, attackCoeff, keep);
+                detect<false, true> (keyA + start, nullptr, out0 + start, nullptr, e, num, attackCoeff, keep);
 
             if (! paired && out1 != nullptr)
                 std::fill (out1 + start, out1 + start + num, 0.0f);
-
-            continue;
         }
+    }
+    else
+    {
+        // Chunk c's envelopes are made while chunk c − 1's gains are computed (the first
+        // chunk's alone), in the two halves of the envelope buffer by turns.
+        float* e = envelopes.data();
+        float* nextE = envelopes.data() + chunkSize;
 
         if (paired)
-            detect<true, false> (keyA + start, keyB + start, nullptr, nullptr, num, attackCoeff, keep);
+            detect<true, false> (keyA, keyB, nullptr, nullptr, e, std::min (chunkSize, numSamples), attackCoeff, keep);
         else
-            detect<false, false> (keyA + start, nullptr, nullptr, nullptr, num, attackCoeff, keep);
+            detect<false, false> (keyA, nullptr, nullptr, nullptr, e, std::min (chunkSize, numSamples), attackCoeff, keep);
 
-        if (v.softKnee)
-            computeGains<true> (num, v);
-        else
-            computeGains<false> (num, v);
-
-        float* const x0 = out0 + start;
-
-        for (int i = 0; i < num; ++i)
-            x0[i] = x0[i] * (gains[(size_t) i] + dry);
-
-        if (routing.numAudio > 1)
+        for (int start = 0; start < numSamples; start += chunkSize)
         {
-            float* const x1 = out1 + start;
+            const int num = std::min (chunkSize, numSamples - start);
+            const int nextStart = start + num;
+            const int nextNum = std::min (chunkSize, numSamples - nextStart);
+            const float* const nextA = keyA + nextStart;
+            const float* const nextB = paired ? keyB + nextStart : nullptr;
+
+            if (paired && v.softKnee)
+                computeGains<true, true> (e, num, nextA, nextB, nextE, nextNum, v, attackCoeff, keep);
+            else if (paired)
+                computeGains<true, false> (e, num, nextA, nextB, nextE, nextNum, v, attackCoeff, keep);
+            else if (v.softKnee)
+                computeGains<false, true> (e, num, nextA, nextB, nextE, nextNum, v, attackCoeff, keep);
+            else
+                computeGains<false, false> (e, num, nextA, nextB, nextE, nextNum, v, attackCoeff, keep);
+
+            std::swap (e, nextE);
+
+            float* const x0 = out0 + start;
 
             for (int i = 0; i < num; ++i)
-                x1[i] = x1[i] * (gains[(size_t) i] + dry);
-        }
-        else if (routing.silenceChannel1)
-        {
-            std::fill (out1 + start, out1 + start + num, 0.0f);
+                x0[i] = x0[i] * (gains[(size_t) i] + dry);
+
+            if (routing.numAudio > 1)
+            {
+                float* const x1 = out1 + start;
+
+                for (int i = 0; i < num; ++i)
+                    x1[i] = x1[i] * (gains[(size_t) i] + dry);
+            }
+            else if (routing.silenceChannel1)
+            {
+                std::fill (out1 + start, out1 + start + num, 0.0f);
+            }
         }
     }
 

@@ -59,18 +59,26 @@ private:
     static Routing routingFor (int numChannels, bool keyMode) noexcept;
 
     template <bool paired, bool solo>
-    void detect (const float* keyA, const float* keyB, float* soloA, float* soloB,
+    void detect (const float* keyA, const float* keyB, float* soloA, float* soloB, float* envelopesOut,
                  int num, float attackCoeff, float keep) noexcept;
 
-    template <bool softKnee>
-    void computeGains (int num, const CompressorWorkingValues& values) noexcept;
+    /** The chunk's gains from its envelopes e, while the detector runs over the next chunk's
+        nextNum samples of the keys into nextEnvelopes. */
+    template <bool paired, bool softKnee>
+    void computeGains (const float* e, int num, const float* nextKeyA, const float* nextKeyB,
+                       float* nextEnvelopes, int nextNum, const CompressorWorkingValues& values,
+                       float attackCoeff, float keep) noexcept;
+
+    /** Detector steps between two runs of powf calls. */
+    static constexpr int detectorSteps = 8;
 
     SideChainBiquad sideChainFilterA, sideChainFilterB;
     float envelope = 0.0f;
     float levelFollower = 0.0f;
 
-    // The envelope after each sample of the current chunk, then the gain it gives.
-    alignas (16) std::array<float, chunkSize> envelopes {};
+    // The envelope after each sample of the current chunk and of the next, then the gain
+    // the current one gives.
+    alignas (16) std::array<float, 2 * chunkSize> envelopes {};
     alignas (16) std::array<float, chunkSize> gains {};
 };
 

@@ -218,6 +218,9 @@ namespace EqKernels
         int numActive = 0;
         int numGroups = 0;
         int groupStart[maxGroups + 1] {};
+        bool wide = false;          // the groups run on four-lane vectors (EqWideGroupPipeline.h)
+        bool wideColouring = false; // and the colouring (EqWideColouring.h)
+        bool longProducts = false;  // with AVX-512: its 64-bit products, all sections in one group
     };
 
     /** The first samples of a block, one at a time through every stage: afterwards each

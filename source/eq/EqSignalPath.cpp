@@ -1,6 +1,19 @@
 #include "EqSignalPath.h"
+#include "LinearCongruentialRandom.h"
+
+#ifndef VELORA_EQ_SSE2
+ #if defined (__SSE2__) || defined (_M_X64)
+  #define VELORA_EQ_SSE2 1
+ #else
+  #define VELORA_EQ_SSE2 0
+ #endif
+#endif
+
+#if VELORA_EQ_SSE2
 #include "EqGroupPipeline.h"
 #include "EqMonoPipeline.h"
+#include "EqWideColouring.h"
+#include "EqWideGroupPipeline.h"
 
 using namespace EqKernels;
 
@@ -63,7 +76,13 @@ namespace
             const int length = std::min (EqSignalPath::chunkSize, numSamples - start);
             double* colouredIn = links + 4;
 
-            colourChunk<stereo> (io, start, length, gain, strands0, strands1, draws, colouredIn);
+            const int wideDone = ! (stereo && plan.wideColouring) ? 0
+                               : plan.longProducts ? colourChunkWithLongProducts (io, start, length, gain, strands0, strands1, colouredIn)
+                                                   : colourChunkWide (io, start, length, gain, strands0, strands1, colouredIn);
+
+            if (wideDone < length)
+                colourChunk<stereo> (io, start + wideDone, length - wideDone, gain, strands0, strands1, draws,
+                                     colouredIn + 2 * wideDone);
 
             const Channels chunkIo { io.channel0 + start, stereo ? io.channel1 + start : nullptr };
 
@@ -76,7 +95,12 @@ namespace
                 const GroupIo groupIo { links + g * linkStride + 4, last ? nullptr : links + (g + 1) * linkStride + 4,
                                         chunkIo, length };
 
-                runGroupOf<stereo> (size, last, plan.coefficients + first, plan.lanes + first, allpass, groupIo);
+                if (stereo && plan.wide && plan.longProducts)
+                    runWideGroupAvx512 (size, last, plan.coefficients + first, plan.lanes + first, allpass, groupIo);
+                else if (stereo && plan.wide)
+                    runWideGroup (size, last, plan.coefficients + first, plan.lanes + first, allpass, groupIo);
+                else
+                    runGroupOf<stereo> (size, last, plan.coefficients + first, plan.lanes + first, allpass, groupIo);
             }
 
             // Carry each link's last two samples in front of the next chunk.
@@ -89,7 +113,42 @@ namespace
 }
 
 
+#endif
+
 //==============================================================================
+namespace
+{
+    EqSignalPath::Kernel widestKernel() noexcept
+    {
+       #if ! VELORA_EQ_SSE2
+        return EqSignalPath::Kernel::sse2;
+       #else
+        if (! wideKernelsAvailable())
+            return EqSignalPath::Kernel::sse2;
+
+        if (! wideColouringAvailable())
+            return EqSignalPath::Kernel::avx;
+
+        return avx512Available() ? EqSignalPath::Kernel::avx512 : EqSignalPath::Kernel::avx2;
+       #endif
+    }
+
+    // Decided once, before anything processes; the audio thread only reads it.
+    std::atomic<EqSignalPath::Kernel> kernelInUse { widestKernel() };
+}
+
+EqSignalPath::Kernel EqSignalPath::useKernel (Kernel requested) noexcept
+{
+    const auto kernel = std::min (requested, widestKernel());
+    kernelInUse.store (kernel);
+    return kernel;
+}
+
+EqSignalPath::Kernel EqSignalPath::getKernel() noexcept
+{
+    return kernelInUse.load (std::memory_order_relaxed);
+}
+
 EqSignalPath::EqSignalPath() noexcept = default;
 
 void EqSignalPath::clearAllpass() noexcept
@@ -122,9 +181,11 @@ void EqSignalPath::process (float* channel0, float* channel1, int numSamples,
 juce::int64 EqSignalPath::stateAfterBlock (juce::int64 blockState, int numSamples, int numChannels) noexcept
 {
     const auto totalDraws = 3 * (std::uint64_t) numSamples * (std::uint64_t) numChannels;
-    return (juce::int64) (Lcg::jumpOf (totalDraws).apply ((std::uint64_t) blockState) & Lcg::stateMask);
+    return (juce::int64) (LinearCongruentialRandom::jumpOf (totalDraws).apply ((std::uint64_t) blockState)
+                         & LinearCongruentialRandom::stateMask);
 }
 
+#if VELORA_EQ_SSE2
 void EqSignalPath::processPart (float* channel0, float* channel1, int numSamples, const EqDesign& design,
                                 juce::int64 blockState, std::uint64_t firstDraw0, std::uint64_t firstDraw1) noexcept
 {
@@ -162,12 +223,32 @@ void EqSignalPath::processPart (float* channel0, float* channel1, int numSamples
         if (design.hmfEnabled)                               add (EqDesign::hmfPeak);
     }
 
-    // Groups of at most three sections, as even as possible (three keep every group's
-    // state in registers and still give enough independent work per step).
-    plan.numGroups = (plan.numActive + 2) / 3;
+    const auto kernel = getKernel();
+    plan.wide = stereo && plan.numActive > 0 && kernel >= Kernel::avx;
+    plan.wideColouring = stereo && kernel >= Kernel::avx2;
+    plan.longProducts = kernel == Kernel::avx512;
 
-    for (int g = 0; g <= plan.numGroups; ++g)
-        plan.groupStart[g] = plan.numGroups == 0 ? 0 : (g * plan.numActive) / plan.numGroups;
+    if (plan.wide)
+    {
+        // Groups of at most three pairs of sections (all of them with AVX-512's registers),
+        // as even as possible with the larger ones first (the last one also runs the
+        // allpass), every group but the last of whole pairs.
+        const int numPairs = (plan.numActive + 1) / 2;
+        const int limit = plan.longProducts ? maxWideGroupSizeAvx512 : maxWideGroupSize;
+        plan.numGroups = (2 * numPairs + limit - 1) / limit;
+
+        for (int g = 0; g <= plan.numGroups; ++g)
+            plan.groupStart[g] = std::min (plan.numActive, 2 * ((g * numPairs + plan.numGroups - 1) / plan.numGroups));
+    }
+    else
+    {
+        // Groups of at most three sections, as even as possible (three keep every group's
+        // state in registers and still give enough independent work per step).
+        plan.numGroups = (plan.numActive + 2) / 3;
+
+        for (int g = 0; g <= plan.numGroups; ++g)
+            plan.groupStart[g] = plan.numGroups == 0 ? 0 : (g * plan.numActive) / plan.numGroups;
+    }
 
     const auto state = (std::uint64_t) blockState;
 
@@ -218,3 +299,67 @@ void EqSignalPath::processPart (float* channel0, float* channel1, int numSamples
         allpass.y1[c] = y1[c];
     }
 }
+#else
+void EqSignalPath::processPart (float* channel0, float* channel1, int numSamples, const EqDesign& design,
+                                juce::int64 blockState, std::uint64_t firstDraw0, std::uint64_t firstDraw1) noexcept
+{
+    // Without SSE2 the plain loop: per channel and sample, the same operations in the same
+    // order as the vector passes.
+    if (numSamples <= 0)
+        return;
+
+    int active[EqDesign::numSections];
+    int numActive = 0;
+
+    if (! design.bypassed)
+    {
+        if (design.filtersEnabled && design.lowCutEnabled)   active[numActive++] = EqDesign::highPass;
+        if (design.lfEnabled)                                { active[numActive++] = EqDesign::lfShelf; active[numActive++] = EqDesign::lfBell; }
+        if (design.filtersEnabled && design.highCutEnabled)  active[numActive++] = EqDesign::lowPass;
+        if (design.hfEnabled)                                { active[numActive++] = EqDesign::hfShelf; active[numActive++] = EqDesign::hfBell; }
+        if (design.lmfEnabled)                               active[numActive++] = EqDesign::lmfPeak;
+        if (design.mfEnabled)                                active[numActive++] = EqDesign::mfPeak;
+        if (design.hmfEnabled)                               active[numActive++] = EqDesign::hmfPeak;
+    }
+
+    const float c = design.allpassCoefficient;
+
+    for (int ch = 0; ch < (channel1 != nullptr ? 2 : 1); ++ch)
+    {
+        float* const samples = ch == 0 ? channel0 : channel1;
+        LinearCongruentialRandom random (blockState);
+        random.skip (ch == 0 ? firstDraw0 : firstDraw1);
+
+        for (int i = 0; i < numSamples; ++i)
+        {
+            double x = (double) (samples[i] * design.outgainFactor);
+
+            const double r1 = random.nextDouble();
+            const double r2 = random.nextDouble();
+            const double r3 = random.nextDouble();
+            const double x2 = x * x;
+            const double x3 = x2 * x;
+            const double x5 = x3 * x2;
+            x = x + r1 * 2.869e-5 * x2 + r2 * 2.629e-6 * x3 + r3 * 1.952e-5 * x5;
+
+            for (int k = 0; k < numActive; ++k)
+            {
+                const auto& b = design.sections[(size_t) active[k]];
+                auto& s = sections[(size_t) active[k]];
+                const double y = b.b0 * x + b.b1 * s.x1[ch] + b.b2 * s.x2[ch] - b.a1 * s.y1[ch] - b.a2 * s.y2[ch];
+                s.x2[ch] = s.x1[ch];
+                s.x1[ch] = x;
+                s.y2[ch] = s.y1[ch];
+                s.y1[ch] = y;
+                x = y;
+            }
+
+            const float u = (float) x;
+            const float y = c * allpass.y1[ch] + (allpass.x1[ch] - c * u);
+            allpass.x1[ch] = u;
+            allpass.y1[ch] = y;
+            samples[i] = y;
+        }
+    }
+}
+#endif

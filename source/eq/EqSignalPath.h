@@ -5,6 +5,7 @@
 #include <juce_core/juce_core.h>
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 
 /** The equaliser's sample path: the output factor, the harmonic colouring, the active
@@ -19,12 +20,33 @@
       whose state fits in registers (EqGroupPipeline.h).
     - One channel puts neighbouring sections into the two lanes instead, which the
       pipelining makes independent (EqMonoPipeline.h).
+    - Where the processor has AVX, two channels run on four-double vectors: two
+      neighbouring sections of both channels per vector, in groups of up to six sections
+      (EqWideGroupPipeline.h); with AVX2 the colouring runs four samples at a time
+      (EqWideColouring.h); with AVX-512 the colouring uses its 64-bit products and one
+      group takes every section.
     Every value is computed with the same operations in the same order as a plain
     per-sample, per-channel loop, so the output is bit for bit the same.
 */
 class EqSignalPath final
 {
 public:
+    /** The instruction sets the sample path has kernels for. */
+    enum class Kernel
+    {
+        sse2,
+        avx,    // two-channel blocks: two sections per four-double vector
+        avx2,   // and the colouring four samples at a time
+        avx512  // on four lanes still: the colouring's 64-bit products in one instruction,
+                // and all sections in one group in the thirty-two registers
+    };
+
+    /** The kernels every instance runs from the next block on: the requested set where the
+        processor has it, SSE2 otherwise; returns the set now in use. The widest available
+        set is in use from the start; both give the same bits, and tests switch between them. */
+    static Kernel useKernel (Kernel requested) noexcept;
+    static Kernel getKernel() noexcept;
+
     /** Samples coloured ahead of the sections at a time (the colouring buffer's size). */
     static constexpr int chunkSize = 256;
 

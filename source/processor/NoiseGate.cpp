@@ -1,6 +1,14 @@
 #include "NoiseGate.h"
 
+#include <algorithm>
 #include <cmath>
+
+#if defined (__SSE2__) || defined (_M_X64)
+ #define VELORA_GATE_SSE2 1
+ #include <emmintrin.h>
+#else
+ #define VELORA_GATE_SSE2 0
+#endif
 
 namespace NoiseGate
 {
@@ -34,7 +42,7 @@ namespace
         const float closing = s.closingRate;
         float g = gain;
 
-        for (int i = 0; i < numSamples; ++i)
+        const auto step = [&] (int i)
         {
             float d = std::abs (left[i]);
 
@@ -54,7 +62,48 @@ namespace
 
             if constexpr (linked)
                 right[i] *= g;
+        };
+
+        int i = 0;
+
+       #if VELORA_GATE_SSE2
+        // Mostly the gain cannot move: the gate is open (or has settled where opening gives
+        // the same gain again) and nothing falls below the threshold, or it is closed (or
+        // settled) and nothing rises above it. Four samples at a time are checked for that
+        // and only multiplied; the others take the serial steps.
+        const __m128 threshold = _mm_set1_ps (s.threshold);
+        const __m128 magnitude = _mm_castsi128_ps (_mm_set1_epi32 (0x7fffffff));
+
+        for (; i + 4 <= numSamples; i += 4)
+        {
+            __m128 d = _mm_and_ps (_mm_loadu_ps (left + i), magnitude);
+
+            if constexpr (linked)
+                d = _mm_max_ps (_mm_and_ps (_mm_loadu_ps (right + i), magnitude), d); // std::max (d, |right|)
+
+            const bool noneBelow = _mm_movemask_ps (_mm_cmplt_ps (d, threshold)) == 0;
+            const bool noneAbove = _mm_movemask_ps (_mm_cmpgt_ps (d, threshold)) == 0;
+            const bool cannotOpen = ! (g < 1.0f) || g * b + a == g;
+            const bool cannotClose = ! (g > s.floor) || g - (g - s.floor) * closing * dt == g;
+
+            if ((noneBelow && cannotOpen) || (noneAbove && cannotClose))
+            {
+                const __m128 gains = _mm_set1_ps (g);
+                _mm_storeu_ps (left + i, _mm_mul_ps (_mm_loadu_ps (left + i), gains));
+
+                if constexpr (linked)
+                    _mm_storeu_ps (right + i, _mm_mul_ps (_mm_loadu_ps (right + i), gains));
+
+                continue;
+            }
+
+            for (int k = 0; k < 4; ++k)
+                step (i + k);
         }
+       #endif
+
+        for (; i < numSamples; ++i)
+            step (i);
 
         gain = g;
     }

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <tuple>
 
 JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
 
@@ -70,63 +72,133 @@ namespace
     }
 }
 
-class EqBitExact : public ::testing::TestWithParam<BitExactCase> {};
+namespace
+{
+    /** Runs the case's blocks through the engine and the plain loop, comparing every sample,
+        the generator's state after each block and, at the end, the section state. */
+    void expectPlainLoopBits (const BitExactCase& tc)
+    {
+        juce::Random values (tc.seed * 31 + 7);
+
+        OrvelEqAudioProcessor eq;
+        EqReferencePath reference;
+
+        eq.prepareToPlay (tc.sampleRate, 512);
+        eq.setRandomSeed (tc.seed);
+        reference.random.setSeed (tc.seed);
+
+        for (size_t blockIndex = 0; blockIndex < tc.blockSizes.size(); ++blockIndex)
+        {
+            // New band values before every block: the state carries over into new coefficients.
+            setRandomBandValues (eq, values);
+            setSwitches (eq, tc.switches);
+
+            // Switch one band off and on again halfway, so sections resume from frozen state.
+            if (blockIndex == 1 && (tc.switches & lfBit) != 0)
+                eq.setParameter (P::lfIn, 0.0f);
+
+            const int numSamples = tc.blockSizes[blockIndex];
+            juce::AudioBuffer<float> input (tc.channels, numSamples);
+            fillNoise (input, values, blockIndex == 2 ? 1.0f : 0.5f);
+
+            juce::AudioBuffer<float> actual (input), expected (input);
+            juce::MidiBuffer midi;
+
+            eq.processBlock (actual, midi);
+            reference.process (expected, eq.getCurrentDesign());
+
+            for (int ch = 0; ch < tc.channels; ++ch)
+                for (int i = 0; i < numSamples; ++i)
+                    ASSERT_TRUE (sameBits (actual.getSample (ch, i), expected.getSample (ch, i)))
+                        << tc.name << ": block " << blockIndex << " channel " << ch << " sample " << i << ": "
+                        << actual.getSample (ch, i) << " vs " << expected.getSample (ch, i);
+
+            ASSERT_EQ (eq.getRandomState(), reference.random.getSeed()) << tc.name << ": block " << blockIndex;
+        }
+
+        // The frozen and running section state matches too, to the bit.
+        for (int ch = 0; ch < std::min (2, tc.channels); ++ch)
+            for (int s = 0; s < EqDesign::numSections; ++s)
+            {
+                const auto state = eq.getSignalPath().getSectionState (ch, s);
+                const auto& r = reference.sections[ch][s];
+                EXPECT_EQ (state[0], r.x1) << tc.name;
+                EXPECT_EQ (state[1], r.x2) << tc.name;
+                EXPECT_EQ (state[2], r.y1) << tc.name;
+                EXPECT_EQ (state[3], r.y2) << tc.name;
+            }
+    }
+
+    using Kernel = EqSignalPath::Kernel;
+
+    const char* nameOf (Kernel k)
+    {
+        switch (k)
+        {
+            case Kernel::sse2:   return "sse2";
+            case Kernel::avx:    return "avx";
+            case Kernel::avx2:   return "avx2";
+            case Kernel::avx512: return "avx512";
+        }
+
+        return "?";
+    }
+
+    /** Runs a test on the given kernels and goes back to the widest afterwards. */
+    class KernelChoice
+    {
+    public:
+        explicit KernelChoice (Kernel k) : available (EqSignalPath::useKernel (k) == k) {}
+        ~KernelChoice() { EqSignalPath::useKernel (Kernel::avx512); }
+
+        const bool available;
+    };
+
+    using KernelCase = std::tuple<BitExactCase, Kernel>;
+}
+
+class EqBitExact : public ::testing::TestWithParam<KernelCase> {};
 
 TEST_P (EqBitExact, PipelinedPassMatchesThePlainLoop)
 {
-    const auto& tc = GetParam();
-    juce::Random values (tc.seed * 31 + 7);
+    const auto& [tc, kernel] = GetParam();
+    const KernelChoice choice (kernel);
 
-    OrvelEqAudioProcessor eq;
-    EqReferencePath reference;
+    if (! choice.available)
+        GTEST_SKIP() << "this processor has no " << nameOf (kernel);
 
-    eq.prepareToPlay (tc.sampleRate, 512);
-    eq.setRandomSeed (tc.seed);
-    reference.random.setSeed (tc.seed);
-
-    for (size_t blockIndex = 0; blockIndex < tc.blockSizes.size(); ++blockIndex)
-    {
-        // New band values before every block: the state carries over into new coefficients.
-        setRandomBandValues (eq, values);
-        setSwitches (eq, tc.switches);
-
-        // Switch one band off and on again halfway, so sections resume from frozen state.
-        if (blockIndex == 1 && (tc.switches & lfBit) != 0)
-            eq.setParameter (P::lfIn, 0.0f);
-
-        const int numSamples = tc.blockSizes[blockIndex];
-        juce::AudioBuffer<float> input (tc.channels, numSamples);
-        fillNoise (input, values, blockIndex == 2 ? 1.0f : 0.5f);
-
-        juce::AudioBuffer<float> actual (input), expected (input);
-        juce::MidiBuffer midi;
-
-        eq.processBlock (actual, midi);
-        reference.process (expected, eq.getCurrentDesign());
-
-        for (int ch = 0; ch < tc.channels; ++ch)
-            for (int i = 0; i < numSamples; ++i)
-                ASSERT_TRUE (sameBits (actual.getSample (ch, i), expected.getSample (ch, i)))
-                    << "block " << blockIndex << " channel " << ch << " sample " << i << ": "
-                    << actual.getSample (ch, i) << " vs " << expected.getSample (ch, i);
-
-        ASSERT_EQ (eq.getRandomState(), reference.random.getSeed()) << "block " << blockIndex;
-    }
-
-    // The frozen and running section state matches too, to the bit.
-    for (int ch = 0; ch < std::min (2, tc.channels); ++ch)
-        for (int s = 0; s < EqDesign::numSections; ++s)
-        {
-            const auto state = eq.getSignalPath().getSectionState (ch, s);
-            const auto& r = reference.sections[ch][s];
-            EXPECT_EQ (state[0], r.x1);
-            EXPECT_EQ (state[1], r.x2);
-            EXPECT_EQ (state[2], r.y1);
-            EXPECT_EQ (state[3], r.y2);
-        }
+    expectPlainLoopBits (tc);
 }
 
-INSTANTIATE_TEST_SUITE_P (Settings, EqBitExact, ::testing::Values (
+// Every combination of the nine switches, so each count of active sections and each way the
+// sections split into groups runs, on both layouts and on blocks long enough to fill, run
+// and drain the pipelines and cross a chunk boundary.
+class EqBitExactSwitches : public ::testing::TestWithParam<Kernel> {};
+
+TEST_P (EqBitExactSwitches, EveryCombinationMatchesThePlainLoop)
+{
+    const KernelChoice choice (GetParam());
+
+    if (! choice.available)
+        GTEST_SKIP() << "this processor has no " << nameOf (GetParam());
+
+    for (int switches = 0; switches < 512; ++switches)
+    {
+        for (int channels : { 1, 2 })
+        {
+            const auto name = "switches " + std::to_string (switches) + ", " + std::to_string (channels) + " channel(s)";
+            expectPlainLoopBits ({ name.c_str(), switches, channels, { 3, 263, 1 }, 48000.0f, switches + 100 });
+
+            if (HasFatalFailure())
+                return;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P (Kernels, EqBitExactSwitches, ::testing::Values (Kernel::sse2, Kernel::avx, Kernel::avx2, Kernel::avx512),
+                          [] (const ::testing::TestParamInfo<Kernel>& p) { return std::string (nameOf (p.param)); });
+
+const BitExactCase bitExactCases[] = {
     BitExactCase { "allBandsStereo",       allBands,                         2, { 512, 512, 512 },     48000.0f,  1 },
     BitExactCase { "allBandsMono",         allBands,                         1, { 512, 7, 512 },       48000.0f,  2 },
     BitExactCase { "fourChannels",         allBands,                         4, { 7, 512, 1 },         44100.0f,  3 },
@@ -148,7 +220,14 @@ INSTANTIATE_TEST_SUITE_P (Settings, EqBitExact, ::testing::Values (
     BitExactCase { "oneSampleChunksMono",  allBands & ~lfBit,                1, { 3, 259, 258 },       44100.0f,  22 },
     BitExactCase { "eightOfNine",          allBands & ~mfBit,                2, { 1000, 24 },          48000.0f,  18 },
     BitExactCase { "defaultsNoFilters",    allBands & ~lphpBit & ~hfBit,     2, { 8192, 5 },           44100.0f,  19 },
-    BitExactCase { "largeSeed",            allBands,                         2, { 512, 512 },          48000.0f,  -0x7123456789abcdefLL }),
-    [] (const ::testing::TestParamInfo<BitExactCase>& p) { return std::string (p.param.name); });
+    BitExactCase { "largeSeed",            allBands,                         2, { 512, 512 },          48000.0f,  -0x7123456789abcdefLL },
+};
+
+INSTANTIATE_TEST_SUITE_P (Settings, EqBitExact,
+    ::testing::Combine (::testing::ValuesIn (bitExactCases), ::testing::Values (Kernel::sse2, Kernel::avx, Kernel::avx2, Kernel::avx512)),
+    [] (const ::testing::TestParamInfo<KernelCase>& p)
+    {
+        return std::string (std::get<0> (p.param).name) + "_" + nameOf (std::get<1> (p.param));
+    });
 
 JUCE_END_IGNORE_WARNINGS_GCC_LIKE

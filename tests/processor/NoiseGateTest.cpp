@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <string>
 #include <vector>
 
 namespace
@@ -123,3 +128,122 @@ TEST (NoiseGate, TimeStepNeverDividesByZero)
     EXPECT_EQ (NoiseGate::timeStep (0.0, false), (float) (1.0 / 44100.0));
     EXPECT_EQ (NoiseGate::timeStep (96000.0, true), (float) (0.5 / 96000.0));
 }
+
+//==============================================================================
+// The block loop skips the serial steps where the gain cannot move; it must give the bits of
+// the literal per-sample loop everywhere: opening, closing, settled open and closed, a
+// detector on the threshold, signals that cross it every few samples, and a NaN.
+namespace
+{
+    /** The gate written out sample by sample. */
+    void plainGate (float* left, float* right, int numSamples, const NoiseGate::Settings& s, float dt, float& gain)
+    {
+        const float a = s.openingRate * dt;
+        const float b = 1.0f - a;
+
+        for (int i = 0; i < numSamples; ++i)
+        {
+            const float d = right != nullptr ? std::max (std::abs (left[i]), std::abs (right[i])) : std::abs (left[i]);
+
+            if (d > s.threshold && gain < 1.0f)
+                gain = gain * b + a;
+
+            if (d < s.threshold && gain > s.floor)
+                gain = gain - (gain - s.floor) * s.closingRate * dt;
+
+            left[i] *= gain;
+
+            if (right != nullptr)
+                right[i] *= gain;
+        }
+    }
+
+    /** Per channel: loud noise, a fade through the threshold, silence long enough to settle
+        on the floor, samples exactly at the threshold, noise around it, loud again, and a
+        NaN near the end on channel 0. */
+    std::vector<float> gateSignal (int channel, int length, float threshold)
+    {
+        std::vector<float> x ((size_t) length);
+        uint32_t noise = 12345u + 977u * (uint32_t) channel;
+
+        for (int i = 0; i < length; ++i)
+        {
+            noise = noise * 1664525u + 1013904223u;
+            const float r = (float) (noise >> 8) / 8388608.0f - 1.0f;
+            const int part = (i * 8) / length;
+            float v;
+
+            switch (part)
+            {
+                case 0:  v = 0.5f * r; break;
+                case 1:  v = r * std::pow (1.0e-4f, (float) (i - length / 8) / (float) (length / 8)); break;
+                case 2:  v = 0.0f; break;
+                case 3:  v = (i % 2 == 0 ? 1.0f : -1.0f) * threshold; break;
+                case 4:  v = 2.0f * threshold * r; break;
+                case 5:  v = 0.3f * r; break;
+                case 6:  v = (i / 50) % 2 == 0 ? 0.0f : 0.3f * r; break;
+                default: v = 0.5f * threshold * r; break;
+            }
+
+            x[(size_t) i] = v;
+        }
+
+        if (channel == 0)
+            x[(size_t) (length - 100)] = std::numeric_limits<float>::quiet_NaN();
+
+        return x;
+    }
+
+    bool sameBits (const std::vector<float>& a, const std::vector<float>& b)
+    {
+        return a.size() == b.size() && std::memcmp (a.data(), b.data(), a.size() * sizeof (float)) == 0;
+    }
+
+    struct PlainLoopCase
+    {
+        const char* name;
+        float threshold, attack, release, range;
+        double hostRate;
+        bool oversampled, linked;
+    };
+
+    void PrintTo (const PlainLoopCase& c, std::ostream* os)  { *os << c.name; }
+}
+
+class GateAgainstPlainLoop : public ::testing::TestWithParam<PlainLoopCase> {};
+
+TEST_P (GateAgainstPlainLoop, EveryBlockSizeGivesThePlainLoopsBits)
+{
+    const auto& c = GetParam();
+    const auto s = NoiseGate::convertSettings (c.threshold, c.attack, c.release, c.range);
+    const float dt = NoiseGate::timeStep (c.hostRate, c.oversampled);
+    const int length = 6 * (int) (c.hostRate / 10.0);
+
+    for (int blockSize : { 1, 7, 512, 4096 })
+    {
+        auto left = gateSignal (0, length, s.threshold), right = gateSignal (1, length, s.threshold);
+        auto expectedLeft = left, expectedRight = right;
+        float gain = 0.0f, expectedGain = 0.0f;
+
+        plainGate (expectedLeft.data(), c.linked ? expectedRight.data() : nullptr, length, s, dt, expectedGain);
+
+        for (int start = 0; start < length; start += blockSize)
+        {
+            const int num = std::min (blockSize, length - start);
+            NoiseGate::process (left.data() + start, c.linked ? right.data() + start : nullptr, num, s, dt, gain);
+        }
+
+        EXPECT_TRUE (sameBits (left, expectedLeft)) << "block size " << blockSize;
+        EXPECT_TRUE (sameBits (right, expectedRight)) << "block size " << blockSize;
+        EXPECT_EQ (std::memcmp (&gain, &expectedGain, sizeof (float)), 0) << "block size " << blockSize;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P (Settings, GateAgainstPlainLoop, ::testing::Values (
+    PlainLoopCase { "midLinked",          0.5f, 0.5f, 0.3f, 0.5f, 48000.0,  false, true },
+    PlainLoopCase { "midSingle",          0.5f, 0.5f, 0.3f, 0.5f, 48000.0,  false, false },
+    PlainLoopCase { "fastOversampled",    0.4f, 0.0f, 0.0f, 1.0f, 96000.0,  true,  true },
+    PlainLoopCase { "slowLowRate",        0.7f, 1.0f, 1.0f, 0.0f, 8000.0,   false, true },
+    PlainLoopCase { "shallowHighRate",    0.2f, 0.2f, 0.6f, 0.0f, 192000.0, false, false },
+    PlainLoopCase { "thresholdAtZeroDb",  1.0f, 0.3f, 0.1f, 0.8f, 44100.0,  true,  true }),
+    [] (const ::testing::TestParamInfo<PlainLoopCase>& p) { return std::string (p.param.name); });
