@@ -1,4 +1,6 @@
 #include "EqSignalPath.h"
+
+#include <cmath>
 #include "LinearCongruentialRandom.h"
 
 #ifndef VELORA_EQ_SSE2
@@ -154,6 +156,18 @@ EqSignalPath::EqSignalPath() noexcept = default;
 void EqSignalPath::clearAllpass() noexcept
 {
     allpass = {};
+}
+
+void EqSignalPath::clearNonFiniteState() noexcept
+{
+    for (auto& s : sections)
+        for (int lane = 0; lane < 2; ++lane)
+            if (! (std::isfinite (s.x1[lane]) && std::isfinite (s.x2[lane]) && std::isfinite (s.y1[lane]) && std::isfinite (s.y2[lane])))
+                s.x1[lane] = s.x2[lane] = s.y1[lane] = s.y2[lane] = 0.0;
+
+    for (int lane = 0; lane < 4; ++lane)
+        if (! (std::isfinite (allpass.x1[lane]) && std::isfinite (allpass.y1[lane])))
+            allpass.x1[lane] = allpass.y1[lane] = 0.0f;
 }
 
 std::array<double, 4> EqSignalPath::getSectionState (int channel, int section) const noexcept

@@ -55,6 +55,10 @@ public:
     /** Sets the allpass memory of both channels to zero; the sections keep theirs. */
     void clearAllpass() noexcept;
 
+    /** Clears any section or allpass memory that is no longer finite, so one bad block does
+        not silence the equaliser for good. Finite memory is left exactly as it is. */
+    void clearNonFiniteState() noexcept;
+
     /** Processes one block in place; channel1 is null for a mono block. randomState is the
         state of a juce::Random: channel 0 draws three values per sample, then channel 1 the
         next three per sample, and on return it holds the state after all of them. */

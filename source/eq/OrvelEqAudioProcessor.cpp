@@ -205,6 +205,7 @@ void OrvelEqAudioProcessor::endBlock() noexcept
         return;
 
     random.setSeed (EqSignalPath::stateAfterBlock (blockRandomState, blockLength, blockChannels));
+    signalPath.clearNonFiniteState();
     blockDesign = nullptr;
 }
 

@@ -87,6 +87,12 @@ void HalfBandFilter::designHalfBandCoefficients (std::array<double, 2>& coeffici
     }
 }
 
+void HalfBandFilter::clearNonFiniteState() noexcept
+{
+    if (! (std::isfinite (x0) && std::isfinite (x1) && std::isfinite (y0) && std::isfinite (y1)))
+        x0 = x1 = y0 = y1 = 0.0f;
+}
+
 void HalfBandFilter::upsample (const float* input, float* output) noexcept
 {
     for (int i = 0; i < numSamples; ++i)

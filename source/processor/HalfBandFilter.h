@@ -53,6 +53,9 @@ public:
 
     State getState() const noexcept { return { x0, x1, y0, y1 }; }
 
+    /** Clears the memory if it is no longer finite (a bad input must not stop the chain). */
+    void clearNonFiniteState() noexcept;
+
 private:
     int numSamples = 512;
     std::array<double, 2> designed {};

@@ -6,6 +6,7 @@
 #include "editor/VeloraAudioProcessorEditor.h"
 #include "eq/OrvelEqAudioProcessor.h"
 
+#include <cmath>
 #include <cstdlib>
 
 namespace
@@ -271,6 +272,13 @@ void VeloraAudioProcessor::runOversampled (juce::AudioBuffer<float>& buffer, juc
     upsample (buffer, 0, work);
     runStages (work, midiMessages, settings, dt);
     downsample (work, buffer, 0);
+    clearNonFiniteFilterState();
+}
+
+void VeloraAudioProcessor::clearNonFiniteFilterState() noexcept
+{
+    for (auto* filter : { upsamplerLeft.get(), upsamplerRight.get(), downsamplerLeft.get(), downsamplerRight.get() })
+        filter->clearNonFiniteState();
 }
 
 void VeloraAudioProcessor::upsample (const juce::AudioBuffer<float>& block, int start, juce::AudioBuffer<float>& work)
@@ -322,6 +330,8 @@ void VeloraAudioProcessor::runStagesInChunks (juce::AudioBuffer<float>& buffer, 
         downsample (work, buffer, start);
     }
 
+    clearNonFiniteFilterState();
+
     if (settings.compressor)
         compressorEngine->endBlock();
 
@@ -337,7 +347,8 @@ void VeloraAudioProcessor::applyNoiseGate (juce::AudioBuffer<float>& buffer, int
     NoiseGate::process (buffer.getWritePointer (0), channelCount == 2 ? buffer.getWritePointer (1) : nullptr,
                         sampleCount, settings, dt, gain);
 
-    gateGain.store (gain, std::memory_order_relaxed);
+    // A non-finite input leaves the gain undefined: start closed again, as at construction.
+    gateGain.store (std::isfinite (gain) ? gain : 0.0f, std::memory_order_relaxed);
 }
 
 void VeloraAudioProcessor::measureOutput (const juce::AudioBuffer<float>& buffer)

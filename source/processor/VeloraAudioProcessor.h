@@ -130,6 +130,7 @@ private:
     void runOversampled (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages, const BlockSettings& settings);
     void upsample (const juce::AudioBuffer<float>& block, int start, juce::AudioBuffer<float>& work);
     void downsample (const juce::AudioBuffer<float>& work, juce::AudioBuffer<float>& block, int start);
+    void clearNonFiniteFilterState() noexcept;
     void applyNoiseGate (juce::AudioBuffer<float>& buffer, int channelCount, int sampleCount, const NoiseGate::Settings& settings, float dt);
     void measureOutput (const juce::AudioBuffer<float>& buffer);
     void resetPeakHolds();

@@ -167,3 +167,30 @@ INSTANTIATE_TEST_SUITE_P (RatesAndBlocks, ProcessorAtAnyRate, ::testing::Values 
     RateCase { 44100.0, 8192 },
     RateCase { 96000.0, 64 },
     RateCase { 192000.0, 4096 }));
+
+TEST (ProcessorChain, RecoversFromABlockOfNonNumbers)
+{
+    // One bad block from a host must not silence the channel for the rest of the session.
+    for (bool oversampling : { true, false })
+    {
+        auto p = makeProcessor (2, 48000.0, 256, oversampling);
+        setHostValue (*p, "gateOn", 1.0f);
+        setHostValue (*p, "compOn", 1.0f);
+
+        juce::AudioBuffer<float> b (2, 256);
+        fillSine (b, 440.0, 48000.0, 0.5f);
+        b.setSample (0, 100, std::numeric_limits<float>::quiet_NaN());
+        b.setSample (1, 7, std::numeric_limits<float>::infinity());
+        process (*p, b);
+
+        for (int block = 1; block < 40; ++block)
+        {
+            fillSine (b, 440.0, 48000.0, 0.5f, block * 256);
+            process (*p, b);
+        }
+
+        EXPECT_TRUE (isFiniteAndBounded (b, 10.0f)) << "oversampling " << oversampling;
+        EXPECT_GT (b.getRMSLevel (0, 0, 256), 0.1f) << "oversampling " << oversampling;
+        EXPECT_GT (b.getRMSLevel (1, 0, 256), 0.1f) << "oversampling " << oversampling;
+    }
+}
