@@ -516,7 +516,9 @@ bool VeloraAudioProcessor::restoreState (const juce::XmlElement& xml)
 
     const auto programText = xml.getStringAttribute ("currentProgram").trim();
 
-    if (programText.isNotEmpty() && programText.containsOnly ("0123456789"))
+    // At most nine digits: a longer number would wrap around in the conversion and could
+    // land on a valid program.
+    if (programText.isNotEmpty() && programText.length() <= 9 && programText.containsOnly ("0123456789"))
     {
         const int program = programText.getIntValue();
 

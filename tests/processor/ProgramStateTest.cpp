@@ -236,6 +236,7 @@ INSTANTIATE_TEST_SUITE_P (Blocks, MalformedState, ::testing::Values (
     MalformedCase { "otherTag", wrap (R"(<MYPLUGINSETTINGS currentProgram="3" LowGain="0.1"/>)") },
     MalformedCase { "noTree", wrap (R"(<PLUGINSETTINGS currentProgram="x"/>)") },
     MalformedCase { "negativeProgram", wrap (R"(<PLUGINSETTINGS currentProgram="-1"><PARAMETERS/></PLUGINSETTINGS>)") },
+    MalformedCase { "programPastTwoToThe32", wrap (R"(<PLUGINSETTINGS currentProgram="4294967301"><PARAMETERS/></PLUGINSETTINGS>)") },
     MalformedCase { "mixed", wrap (mixedDocument) }),
     [] (const auto& testInfo) { return std::string (testInfo.param.name); });
 
