@@ -34,6 +34,12 @@ juce::Result load (const juce::File& file, const ParameterCatalogue& catalogue, 
     else
         return juce::Result::fail ("cannot read " + name);
 
+    return parse (text, name, catalogue, document);
+}
+
+juce::Result parse (const juce::String& text, const juce::String& name, const ParameterCatalogue& catalogue,
+                    std::unique_ptr<juce::XmlElement>& document)
+{
     juce::XmlDocument parser (text);
     auto xml = parser.getDocumentElement();
 

@@ -13,6 +13,10 @@ namespace StateDocument
     juce::Result load (const juce::File& file, const ParameterCatalogue& catalogue,
                        std::unique_ptr<juce::XmlElement>& document);
 
+    /** The same checks on a document's text; name says where it came from in messages. */
+    juce::Result parse (const juce::String& text, const juce::String& name, const ParameterCatalogue& catalogue,
+                        std::unique_ptr<juce::XmlElement>& document);
+
     /** Hands a document to the processor the way a host does (binary-wrapped). */
     void apply (const juce::XmlElement& document, juce::AudioProcessor& processor);
 
