@@ -44,6 +44,12 @@ set_target_properties (Velora PROPERTIES
 
 # The standalone application is ours (it reports a missing audio device and exits
 # cleanly on a signal); JUCE's wrapper provides the window and the main function.
+# A sanitizer's runtime lives in the executable that loads the plug-in, so an instrumented
+# LV2 module must be allowed to leave its symbols to be found at load time.
+if (VELORA_SANITIZE AND TARGET Velora_LV2)
+    target_link_options (Velora_LV2 PRIVATE -Wl,-z,undefs)
+endif()
+
 target_sources (Velora_Standalone PRIVATE "${CMAKE_SOURCE_DIR}/source/standalone/VeloraStandaloneApp.cpp")
 target_compile_definitions (Velora_Standalone PRIVATE JUCE_USE_CUSTOM_PLUGIN_STANDALONE_APP=1)
 

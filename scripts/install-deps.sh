@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Velora needs to build, test and run, if any is missing.
+#   --hardening   also clang with its sanitizer and libFuzzer runtimes, for the test suite
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,10 @@ packages=(
     libgtest-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core
 )
+
+if [ "${1:-}" = "--hardening" ]; then
+    packages+=(clang libclang-rt-14-dev llvm-14)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

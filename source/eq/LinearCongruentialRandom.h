@@ -24,7 +24,7 @@ public:
     {
         std::uint64_t a = 1, c = 0;
 
-        constexpr std::uint64_t apply (std::uint64_t state) const noexcept { return a * state + c; }
+        constexpr std::uint64_t apply (std::uint64_t from) const noexcept { return a * from + c; }
     };
 
     /** The jump of n single steps, by repeated squaring. */
