@@ -2,6 +2,8 @@
 
 #include <VeloraImages.h>
 
+#include <cmath>
+
 namespace FrameStrip
 {
     namespace
@@ -79,7 +81,10 @@ namespace FrameStrip
 
     int frameIndex (Kind kind, int imageWidth, int imageHeight, float proportion) noexcept
     {
-        const auto p = belowTopEnd (proportion);
+        // A slider passes a NaN value on (a host can set a parameter to one), and the
+        // conversion to int below is defined only within range: a NaN rests at the start of
+        // the travel, anything beyond an end stays at that end.
+        const auto p = belowTopEnd (std::isnan (proportion) ? 0.0f : juce::jlimit (0.0f, 1.0f, proportion));
 
         switch (kind)
         {

@@ -4,6 +4,8 @@
 
 #include <VeloraImages.h>
 
+#include <cmath>
+
 namespace
 {
     juce::Image faderCap()
@@ -47,12 +49,17 @@ void VeloraLookAndFeel::drawLinearSliderBackground (juce::Graphics&, int, int, i
 }
 
 void VeloraLookAndFeel::drawLinearSliderThumb (juce::Graphics& g, int x, int, int, int, float sliderPos, float, float,
-                                               juce::Slider::SliderStyle, juce::Slider&)
+                                               juce::Slider::SliderStyle, juce::Slider& slider)
 {
     const auto cap = faderCap();
 
     if (! cap.isValid())
         return;
+
+    // A NaN parameter value gives a NaN position, which has no int: the cap rests at the
+    // bottom of its travel instead.
+    if (std::isnan (sliderPos))
+        sliderPos = slider.getPositionOfValue (slider.getMinimum());
 
     const auto top = (int) ((double) sliderPos - (double) cap.getHeight() * 0.5);
     g.drawImageAt (cap, x, top);

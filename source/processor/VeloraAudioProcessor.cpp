@@ -357,10 +357,12 @@ void VeloraAudioProcessor::measureOutput (const juce::AudioBuffer<float>& buffer
     const int numChannels = buffer.getNumChannels();
     const int numSamples = buffer.getNumSamples();
 
-    // A new peak replaces the held one only when it is larger than what is left of it.
+    // A new peak replaces the held one only when it is larger than what is left of it. A
+    // block that was not finite has no level: an infinity held would never decay, and no
+    // later peak could replace it.
     auto update = [now] (PublishedPeakHold& hold, float magnitude)
     {
-        if (magnitude > decayedLevel (hold.load(), now))
+        if (std::isfinite (magnitude) && magnitude > decayedLevel (hold.load(), now))
             hold.store ({ magnitude, now });
     };
 
