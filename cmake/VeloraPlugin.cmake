@@ -45,9 +45,11 @@ set_target_properties (Velora PROPERTIES
 # The standalone application is ours (it reports a missing audio device and exits
 # cleanly on a signal); JUCE's wrapper provides the window and the main function.
 # A sanitizer's runtime lives in the executable that loads the plug-in, so an instrumented
-# LV2 module must be allowed to leave its symbols to be found at load time.
-if (VELORA_SANITIZE AND TARGET Velora_LV2)
-    target_link_options (Velora_LV2 PRIVATE -Wl,-z,undefs)
+# module must be allowed to leave its symbols to be found at load time.
+if (VELORA_SANITIZE AND NOT APPLE)
+    foreach (module IN ITEMS Velora_VST3 Velora_LV2)
+        target_link_options (${module} PRIVATE -Wl,-z,undefs)
+    endforeach()
 endif()
 
 target_sources (Velora_Standalone PRIVATE "${CMAKE_SOURCE_DIR}/source/standalone/VeloraStandaloneApp.cpp")

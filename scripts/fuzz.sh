@@ -11,7 +11,7 @@ source scripts/sanitizer-env.sh
 seconds="${1:-20}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || IFS=';' read -r -a targets < build-asan/tests/fuzz/targets.txt
+[ ${#targets[@]} -gt 0 ] || { IFS=';' read -r -a targets < build-asan/tests/fuzz/targets.txt || true; }
 
 for target in "${targets[@]}"; do
     work="build-asan/fuzz/$target"

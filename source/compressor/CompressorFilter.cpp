@@ -1,5 +1,6 @@
 #include "CompressorFilter.h"
 #include "CompressorStateFormat.h"
+#include "common/StoredText.h"
 
 #include <cmath>
 
@@ -329,7 +330,7 @@ void CompressorFilter::getStateInformation (juce::MemoryBlock& destData)
 
 void CompressorFilter::setStateInformation (const void* data, int sizeInBytes)
 {
-    const auto xml = juce::parseXML (extractStateText (data, sizeInBytes));
+    const auto xml = StoredText::parseDocument (extractStateText (data, sizeInBytes));
 
     // No block, a block too short for its header, or text that is not XML: nothing to load.
     if (xml == nullptr)

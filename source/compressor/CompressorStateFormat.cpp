@@ -1,4 +1,5 @@
 #include "CompressorStateFormat.h"
+#include "common/StoredText.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -24,10 +25,10 @@ juce::String extractStateText (const void* data, int sizeInBytes)
     if (length < 0)
     {
         const auto* terminator = static_cast<const char*> (std::memchr (text, 0, (size_t) available));
-        return juce::String::fromUTF8 (text, terminator != nullptr ? (int) (terminator - text) : available);
+        return StoredText::fromUtf8 (text, terminator != nullptr ? (int) (terminator - text) : available);
     }
 
-    return juce::String::fromUTF8 (text, std::min (length, available));
+    return StoredText::fromUtf8 (text, std::min (length, available));
 }
 
 int parseProgramNumber (const juce::String& text)

@@ -2,6 +2,7 @@
 
 #include "HostParameters.h"
 #include "common/ParameterUnits.h"
+#include "common/StoredText.h"
 #include "compressor/CompressorFilter.h"
 #include "editor/VeloraAudioProcessorEditor.h"
 #include "eq/OrvelEqAudioProcessor.h"
@@ -478,7 +479,7 @@ void VeloraAudioProcessor::setStateInformation (const void* data, int sizeInByte
     if (data == nullptr || sizeInBytes <= 0)
         return;
 
-    if (const auto xml = getXmlFromBinary (data, sizeInBytes))
+    if (const auto xml = StoredText::xmlFromStoredBlock (data, sizeInBytes))
         restoreState (*xml);
 }
 

@@ -337,6 +337,7 @@ namespace
         { "lengthBeyondTheBlock", [] { return layout (textOf (sourceState()), 0x7fffffff, true); }, false, Outcome::loadsTheDocument, 6 },
         { "textCutShort",        [] { auto b = sourceBytes ("6"); b.resize (b.size() / 2); return b; }, false, Outcome::nothingChanges, 0 },
         { "junkText",            [] { return layout ("this is not a state", 19, true); }, false, Outcome::nothingChanges, 0 },
+        { "processingInstruction", [] { return layout ("<MYPLUGINSETTINGS curProgram=\"4\"><?p?>text</MYPLUGINSETTINGS>", 61, true); }, false, Outcome::nothingChanges, 0 },
         { "invalidUtf8",         [] { return layout ("\xff\xfe<MYPLUGINSETTINGS/>\xf0", 24, false); }, false, Outcome::nothingChanges, 0 },
         { "otherTagWithProgram4", [] { return layout (otherTag, otherTag.getNumBytesAsUTF8(), true); }, false, Outcome::programOnly, 4 },
         { "program12",           [] { return sourceBytes ("12"); }, false, Outcome::loadsTheDocument, 2 },

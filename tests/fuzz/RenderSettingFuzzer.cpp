@@ -4,6 +4,7 @@
 #include "FuzzSupport.h"
 #include "ParameterCatalogue.h"
 #include "RenderOptions.h"
+#include "common/StoredText.h"
 #include "processor/VeloraAudioProcessor.h"
 
 namespace
@@ -28,7 +29,8 @@ namespace
         if (size == 0)
             return {};
 
-        const auto text = juce::String::fromUTF8 (reinterpret_cast<const char*> (data + 1), (int) size - 1);
+        // The program refuses arguments that are not UTF-8 before parsing anything.
+        const auto text = StoredText::fromUtf8 (reinterpret_cast<const char*> (data + 1), (int) size - 1);
 
         if ((data[0] & 1) != 0)
             return { "--set", text };

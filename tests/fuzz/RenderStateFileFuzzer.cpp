@@ -3,6 +3,7 @@
 #include "FuzzSupport.h"
 #include "ParameterCatalogue.h"
 #include "StateDocument.h"
+#include "common/StoredText.h"
 #include "processor/VeloraAudioProcessor.h"
 
 #include <cstdlib>
@@ -29,7 +30,8 @@ namespace
 extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t size)
 {
     auto& r = rig();
-    const auto text = juce::String::fromUTF8 (reinterpret_cast<const char*> (data), (int) size);
+    // As the renderer reads a file: bytes that are not UTF-8 never reach the parser.
+    const auto text = StoredText::fromUtf8 (reinterpret_cast<const char*> (data), (int) size);
 
     std::unique_ptr<juce::XmlElement> document;
     const auto loaded = StateDocument::parse (text, "fuzz input", r.catalogue, document);

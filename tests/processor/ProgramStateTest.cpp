@@ -24,6 +24,17 @@ namespace
         return block;
     }
 
+    /** Text stored as the framework lays it out, byte for byte (no XML round trip). */
+    juce::MemoryBlock storedBytes (const std::string& text)
+    {
+        juce::MemoryBlock block;
+        const juce::uint32 header[] = { juce::ByteOrder::swapIfBigEndian ((juce::uint32) 0x21324356),
+                                        juce::ByteOrder::swapIfBigEndian ((juce::uint32) text.size()) };
+        block.append (header, sizeof (header));
+        block.append (text.data(), text.size());
+        return block;
+    }
+
     std::vector<float> hostValues (VeloraAudioProcessor& p)
     {
         std::vector<float> v;
@@ -236,6 +247,8 @@ INSTANTIATE_TEST_SUITE_P (Blocks, MalformedState, ::testing::Values (
     MalformedCase { "otherTag", wrap (R"(<MYPLUGINSETTINGS currentProgram="3" LowGain="0.1"/>)") },
     MalformedCase { "noTree", wrap (R"(<PLUGINSETTINGS currentProgram="x"/>)") },
     MalformedCase { "negativeProgram", wrap (R"(<PLUGINSETTINGS currentProgram="-1"><PARAMETERS/></PLUGINSETTINGS>)") },
+    MalformedCase { "brokenUtf8", storedBytes ("<PLUGINSETTINGS currentProgram=\"7\"><PARAMETERS><PARAM id=\"LowGain\" value=\"0.25\"/>\xff\xff\xff\xff\xff\xff\xff</PARAMETERS></PLUGINSETTINGS>") },
+    MalformedCase { "processingInstructionInsideAnElement", storedBytes (R"(<PLUGINSETTINGS currentProgram="7"><PARAMETERS><PARAM id="LowGain" value="0.25"/><?p?>text</PARAMETERS></PLUGINSETTINGS>)") },
     MalformedCase { "programPastTwoToThe32", wrap (R"(<PLUGINSETTINGS currentProgram="4294967301"><PARAMETERS/></PLUGINSETTINGS>)") },
     MalformedCase { "mixed", wrap (mixedDocument) }),
     [] (const auto& testInfo) { return std::string (testInfo.param.name); });

@@ -1,5 +1,7 @@
 #include "StateDocument.h"
 
+#include "common/StoredText.h"
+
 #include <cstdlib>
 
 namespace StateDocument
@@ -27,12 +29,25 @@ juce::Result load (const juce::File& file, const ParameterCatalogue& catalogue, 
     if (! file.existsAsFile())
         return juce::Result::fail ("cannot read " + name + ": no such file");
 
-    juce::String text;
+    juce::MemoryBlock bytes;
 
-    if (auto stream = file.createInputStream())
-        text = stream->readEntireStreamAsString();
-    else
+    if (! file.loadFileAsData (bytes))
         return juce::Result::fail ("cannot read " + name);
+
+    // A byte-order mark may lead; the rest must be UTF-8 (the XML reader relies on it).
+    auto* start = static_cast<const char*> (bytes.getData());
+    auto size = (int) bytes.getSize();
+
+    if (size >= 3 && juce::CharPointer_UTF8::isByteOrderMark (start))
+    {
+        start += 3;
+        size -= 3;
+    }
+
+    const auto text = StoredText::fromUtf8 (start, size);
+
+    if (text.isEmpty() && size > 0)
+        return juce::Result::fail (name + " is not UTF-8 text");
 
     return parse (text, name, catalogue, document);
 }
@@ -40,6 +55,9 @@ juce::Result load (const juce::File& file, const ParameterCatalogue& catalogue, 
 juce::Result parse (const juce::String& text, const juce::String& name, const ParameterCatalogue& catalogue,
                     std::unique_ptr<juce::XmlElement>& document)
 {
+    if (StoredText::hasProcessingInstruction (text))
+        return juce::Result::fail (name + " is not a Velora state: it holds a processing instruction (<?...?>)");
+
     juce::XmlDocument parser (text);
     auto xml = parser.getDocumentElement();
 
