@@ -86,7 +86,10 @@ void selectSideChainDesign (SideChainBiquad& section, float filterType, float fr
     // Not-a-number and anything up to 0 mean "filter off".
     if (filterType > 0.0f)
     {
-        const int type = (int) (4.0f * filterType - 1.0f);
+        // A stored state can hold any number: past the last type it is a type without a
+        // design (flat), and never a float-to-int overflow.
+        const float position = 4.0f * filterType - 1.0f;
+        const int type = position < 9.0f ? (int) position : 9;
         const double frequency = (double) (std::pow (200.0f, freq) * 50.0f);
         const double w = (double) width;
         const double q = w * w * (w * w) * 6.4 + 0.1;

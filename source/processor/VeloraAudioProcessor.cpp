@@ -12,14 +12,18 @@
 
 namespace
 {
+    // A host can hand over a non-number (the parameters' own clamping lets it through);
+    // it reads as the bottom of the range and as "off", never as a gain or a frame count.
     bool isOn (const std::atomic<float>* value) noexcept
     {
-        return value->load (std::memory_order_relaxed) != 0.0f;
+        const float v = value->load (std::memory_order_relaxed);
+        return v != 0.0f && std::isfinite (v);
     }
 
     float valueOf (const std::atomic<float>* value) noexcept
     {
-        return value->load (std::memory_order_relaxed);
+        const float v = value->load (std::memory_order_relaxed);
+        return std::isfinite (v) ? v : 0.0f;
     }
 
     /** A stored parameter value: decimal text of a number within 0..1. */
@@ -385,6 +389,11 @@ void VeloraAudioProcessor::measureOutput (const juce::AudioBuffer<float>& buffer
 //==============================================================================
 void VeloraAudioProcessor::parameterChanged (const juce::String& parameterID, float newValue)
 {
+    // The engines keep their last real value; their designs would turn a non-number into
+    // table indices.
+    if (! std::isfinite (newValue))
+        return;
+
     JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
     if (parameterID == HostParameters::compThreshold)
         compressorEngine->setParameter (HostParameters::compressorThresholdIndex, newValue);

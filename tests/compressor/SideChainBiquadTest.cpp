@@ -70,7 +70,11 @@ INSTANTIATE_TEST_SUITE_P (FiveSelectorPositions, SideChainSelection, ::testing::
     SelectionCase { 0.5f,   highPass },
     SelectionCase { 0.75f,  bandPass },
     SelectionCase { 0.99f,  bandPass },
-    SelectionCase { 1.0f,   bandPassSkirt }));
+    SelectionCase { 1.0f,   bandPassSkirt },
+    // Only a stored state reaches these: past the nine designs, the filter is flat.
+    SelectionCase { 2.5f,   -1 },
+    SelectionCase { 9.6e8f, -1 },
+    SelectionCase { std::numeric_limits<float>::infinity(), -1 }));
 
 TEST (SideChainBiquad, FrequencyAndWidthMapToHertzAndQ)
 {

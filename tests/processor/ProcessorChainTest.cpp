@@ -194,3 +194,37 @@ TEST (ProcessorChain, RecoversFromABlockOfNonNumbers)
         EXPECT_GT (b.getRMSLevel (1, 0, 256), 0.1f) << "oversampling " << oversampling;
     }
 }
+
+TEST (ProcessorChain, NonNumberParameterValuesFromAHostStayHarmless)
+{
+    // A host's automation can carry a NaN or an infinity; the chain must neither play it
+    // nor index anything with it, and takes the next real value as usual.
+    for (const float bad : { std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                             -std::numeric_limits<float>::infinity() })
+    {
+        auto p = makeProcessor (2, 48000.0, 256, true);
+        juce::AudioBuffer<float> b (2, 256);
+
+        for (auto* parameter : p->getParameters())
+            parameter->setValueNotifyingHost (bad);
+
+        for (int block = 0; block < 4; ++block)
+        {
+            fillSine (b, 440.0, 48000.0, 0.5f, block * 256);
+            process (*p, b);
+            ASSERT_TRUE (isFiniteAndBounded (b, 1.0e6f)) << bad;
+        }
+
+        for (auto* parameter : p->getParameters())
+            parameter->setValueNotifyingHost (parameter->getDefaultValue());
+
+        for (int block = 0; block < 40; ++block)
+        {
+            fillSine (b, 440.0, 48000.0, 0.5f, block * 256);
+            process (*p, b);
+        }
+
+        EXPECT_TRUE (isFiniteAndBounded (b, 10.0f)) << bad;
+        EXPECT_GT (b.getRMSLevel (0, 0, 256), 0.1f) << bad;
+    }
+}
