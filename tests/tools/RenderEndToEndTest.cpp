@@ -151,6 +151,9 @@ TEST_P (RenderEndToEndErrors, OneLineNonZeroExitAndNothingWritten)
     work.getChildFile ("badvalue.xml").replaceWithText ("<PLUGINSETTINGS><PARAMETERS><PARAM id=\"LowGain\" value=\"2\"/></PARAMETERS></PLUGINSETTINGS>");
     work.getChildFile ("unknownid.xml").replaceWithText ("<PLUGINSETTINGS><PARAMETERS><PARAM id=\"Volume\" value=\"0.5\"/></PARAMETERS></PLUGINSETTINGS>");
     work.getChildFile ("noparams.xml").replaceWithText ("<PLUGINSETTINGS currentProgram=\"0\"/>");
+    work.getChildFile ("notutf8.xml").replaceWithText (juce::String::fromUTF8 ("<PLUGINSETTINGS><PARAMETERS/></PLUGINSETTINGS>"));
+    work.getChildFile ("notutf8.xml").appendData ("\xff\xfe<", 3);
+    work.getChildFile ("instruction.xml").replaceWithText ("<PLUGINSETTINGS><PARAMETERS><?p?>x</PARAMETERS></PLUGINSETTINGS>");
     work.getChildFile ("badprogram.xml").replaceWithText ("<PLUGINSETTINGS currentProgram=\"20\"><PARAMETERS/></PLUGINSETTINGS>");
     {
         juce::WavAudioFormat wav;
@@ -190,6 +193,8 @@ INSTANTIATE_TEST_SUITE_P (Table, RenderEndToEndErrors, ::testing::Values (
     ErrorCase { "BadBlock",         { "in.wav", "--block", "9000" },        2, "1..8192" },
     ErrorCase { "StateUnknownId",   { "in.wav", "--state-in", "unknownid.xml" }, 1, "unknown parameter 'Volume'" },
     ErrorCase { "StateNoParameters", { "in.wav", "--state-in", "noparams.xml" }, 1, "has no PARAMETERS" },
+    ErrorCase { "StateNotUtf8",     { "in.wav", "--state-in", "notutf8.xml" }, 1, "is not UTF-8 text" },
+    ErrorCase { "StateInstruction", { "in.wav", "--state-in", "instruction.xml" }, 1, "processing instruction" },
     ErrorCase { "StateBadProgram",  { "in.wav", "--state-in", "badprogram.xml" }, 1, "currentProgram '20'" },
     ErrorCase { "OptionTwice",      { "in.wav", "--state-out=other.xml" },  2, "given twice" }),
     [] (const ::testing::TestParamInfo<ErrorCase>& c) { return std::string (c.param.name); });
@@ -291,6 +296,23 @@ TEST_F (RenderEndToEnd, StateOutThenStateInGivesTheSameDocument)
     EXPECT_NEAR (valueOf ("compRatio"), 0.75 / 0.9, 1e-6);
     EXPECT_EQ (valueOf ("HF_In"), 0.0);
     EXPECT_EQ (valueOf ("oversampling"), 0.0);
+}
+
+TEST_F (RenderEndToEnd, StateWithStrayTextBetweenElementsLoads)
+{
+    // Hand-edited files pick up stray words; they carry no setting and must not stop a load.
+    work.getChildFile ("edited.xml").replaceWithText (
+        "<PLUGINSETTINGS currentProgram=\"1\">note<PARAMETERS>old:<PARAM id=\"LowGain\" value=\"0.25\"/>x</PARAMETERS></PLUGINSETTINGS>");
+
+    ASSERT_EQ (runRenderer ({ "--state-in", "edited.xml", "--state-out", "out.xml" }).status, 0);
+
+    const auto xml = juce::parseXML (work.getChildFile ("out.xml"));
+    ASSERT_NE (xml, nullptr);
+    EXPECT_EQ (xml->getIntAttribute ("currentProgram"), 1);
+
+    const auto* lowGain = xml->getChildByName ("PARAMETERS")->getChildByAttribute ("id", "LowGain");
+    ASSERT_NE (lowGain, nullptr);
+    EXPECT_DOUBLE_EQ (lowGain->getDoubleAttribute ("value"), 0.25);
 }
 
 TEST_F (RenderEndToEnd, StateThenProgramThenSet)

@@ -20,6 +20,14 @@ namespace
         value = std::strtod (trimmed.toRawUTF8(), &end);
         return end != nullptr && *end == 0 && value >= 0.0 && value <= 1.0;
     }
+
+    void removeTextElements (juce::XmlElement& element)
+    {
+        element.deleteAllTextElements();
+
+        for (auto* child : element.getChildIterator())
+            removeTextElements (*child);
+    }
 }
 
 juce::Result load (const juce::File& file, const ParameterCatalogue& catalogue, std::unique_ptr<juce::XmlElement>& document)
@@ -99,8 +107,14 @@ juce::Result parse (const juce::String& text, const juce::String& name, const Pa
 
 void apply (const juce::XmlElement& document, juce::AudioProcessor& processor)
 {
+    // Stray text between the elements means nothing to the plug-in, and JUCE's one-line
+    // writer crashes on an element that follows text; it goes before the document is
+    // wrapped.
+    juce::XmlElement clean (document);
+    removeTextElements (clean);
+
     juce::MemoryBlock data;
-    juce::AudioProcessor::copyXmlToBinary (document, data);
+    juce::AudioProcessor::copyXmlToBinary (clean, data);
     processor.setStateInformation (data.getData(), (int) data.getSize());
 }
 
