@@ -6,6 +6,9 @@
 
 namespace testing_support
 {
+    /** The connection prepareHeadlessDisplay keeps open for the whole run. */
+    inline Display* keptDisplay = nullptr;
+
     /** Also: the tests run on a bare virtual X server with no window manager, where some of the
         atoms a desktop session always has do not exist yet; JUCE's window code asks for
         them only if they exist and then uses them, which the server refuses. Creating them
@@ -28,6 +31,7 @@ namespace testing_support
 
             // Stays open: a virtual server resets, atoms and all, when its last client leaves.
             XSync (display, False);
+            keptDisplay = display;
         }
     }
 }

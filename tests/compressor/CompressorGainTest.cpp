@@ -198,14 +198,14 @@ TEST (CompressorMix, HalfMixAddsTheDrySignalWithoutMakeUp)
 }
 
 //==============================================================================
-struct TimeCase
+struct MeasuredTimeCase
 {
     int index;          // 3 attack, 4 release
     float value;
     double sampleRate;
 };
 
-class CompressorEnvelopeTimes : public ::testing::TestWithParam<TimeCase> {};
+class CompressorEnvelopeTimes : public ::testing::TestWithParam<MeasuredTimeCase> {};
 
 TEST_P (CompressorEnvelopeTimes, HalfOfAStepTakesTheTimeTheTextShows)
 {
@@ -256,16 +256,16 @@ TEST_P (CompressorEnvelopeTimes, HalfOfAStepTakesTheTimeTheTextShows)
 }
 
 INSTANTIATE_TEST_SUITE_P (AttackAndRelease, CompressorEnvelopeTimes, ::testing::Values (
-    TimeCase { attackIndex, 0.2f, 44100.0 },
-    TimeCase { attackIndex, 0.5f, 44100.0 },
-    TimeCase { attackIndex, 1.0f, 44100.0 },
-    TimeCase { attackIndex, 0.6f, 96000.0 },
-    TimeCase { attackIndex, 0.8f, 8000.0 },
-    TimeCase { releaseIndex, 0.0f, 44100.0 },
-    TimeCase { releaseIndex, 0.5f, 44100.0 },
-    TimeCase { releaseIndex, 1.0f, 44100.0 },
-    TimeCase { releaseIndex, 0.3f, 192000.0 },
-    TimeCase { releaseIndex, 0.7f, 8000.0 }));
+    MeasuredTimeCase { attackIndex, 0.2f, 44100.0 },
+    MeasuredTimeCase { attackIndex, 0.5f, 44100.0 },
+    MeasuredTimeCase { attackIndex, 1.0f, 44100.0 },
+    MeasuredTimeCase { attackIndex, 0.6f, 96000.0 },
+    MeasuredTimeCase { attackIndex, 0.8f, 8000.0 },
+    MeasuredTimeCase { releaseIndex, 0.0f, 44100.0 },
+    MeasuredTimeCase { releaseIndex, 0.5f, 44100.0 },
+    MeasuredTimeCase { releaseIndex, 1.0f, 44100.0 },
+    MeasuredTimeCase { releaseIndex, 0.3f, 192000.0 },
+    MeasuredTimeCase { releaseIndex, 0.7f, 8000.0 }));
 
 //==============================================================================
 class CompressorLinkedStereo : public ::testing::TestWithParam<int> {};

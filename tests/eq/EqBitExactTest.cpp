@@ -78,7 +78,8 @@ namespace
         the generator's state after each block and, at the end, the section state. */
     void expectPlainLoopBits (const BitExactCase& tc)
     {
-        juce::Random values (tc.seed * 31 + 7);
+        // Wraps around for the largest seeds, as juce::Random itself does.
+        juce::Random values ((juce::int64) ((juce::uint64) tc.seed * 31u + 7u));
 
         OrvelEqAudioProcessor eq;
         EqReferencePath reference;
