@@ -472,15 +472,35 @@ void VeloraAudioProcessor::changeProgramName (int index, const juce::String& new
 void VeloraAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 {
     juce::XmlElement xml ("PLUGINSETTINGS");
-
-    const auto state = parameters->copyState();
-
-    if (state.isValid())
-        xml.addChildElement (state.createXml().release());
+    xml.addChildElement (parameterState().createXml().release());
 
     xml.setAttribute ("currentProgram", currentProgram.load());
 
     copyXmlToBinary (xml, destData);
+}
+
+juce::ValueTree VeloraAudioProcessor::parameterState() const
+{
+    // The parameter tree's own copy (copyState) first writes the current values into the
+    // shared tree through its undo manager, which only the message thread may touch; hosts
+    // also save from other threads. So the same document is made from the parameters'
+    // values: one PARAM per parameter, in identifier order, as the tree keeps them.
+    juce::StringArray ids;
+
+    for (auto* parameter : getParameters())
+        if (auto* withId = dynamic_cast<juce::RangedAudioParameter*> (parameter))
+            ids.add (withId->paramID);
+
+    ids.sort (false);
+
+    juce::ValueTree state ("PARAMETERS");
+
+    for (const auto& id : ids)
+        state.appendChild (juce::ValueTree ("PARAM", { { "id", id },
+                                                       { "value", parameters->getRawParameterValue (id)->load() } }),
+                           nullptr);
+
+    return state;
 }
 
 void VeloraAudioProcessor::setStateInformation (const void* data, int sizeInBytes)

@@ -95,6 +95,9 @@ public:
     const HalfBandFilter& getDownsampler (int channel) const noexcept   { return channel == 0 ? *downsamplerLeft : *downsamplerRight; }
 
 private:
+    /** The stored form of the parameter values, made without touching the shared tree. */
+    juce::ValueTree parameterState() const;
+
     /** Cached host values, read once at the start of every block. */
     struct ParameterValues
     {

@@ -253,6 +253,29 @@ INSTANTIATE_TEST_SUITE_P (Blocks, MalformedState, ::testing::Values (
     MalformedCase { "mixed", wrap (mixedDocument) }),
     [] (const auto& testInfo) { return std::string (testInfo.param.name); });
 
+TEST (ProgramState, StoredDocumentIsTheParameterTreeOfTheFramework)
+{
+    // The document is made from the parameter values (safe on any thread); it must be the
+    // one the parameter tree itself would give, at defaults and after changes.
+    VeloraAudioProcessor p;
+    juce::Random random (5);
+
+    for (int round = 0; round < 3; ++round)
+    {
+        juce::MemoryBlock block;
+        p.getStateInformation (block);
+        const auto stored = juce::AudioProcessor::getXmlFromBinary (block.getData(), (int) block.getSize());
+        const auto tree = p.getParameterTree().copyState().createXml();
+
+        ASSERT_NE (stored, nullptr);
+        ASSERT_NE (stored->getFirstChildElement(), nullptr);
+        EXPECT_EQ (stored->getFirstChildElement()->toString(), tree->toString()) << "round " << round;
+
+        for (auto* parameter : p.getParameters())
+            parameter->setValueNotifyingHost (random.nextFloat());
+    }
+}
+
 TEST (ProgramState, OlderDocumentWithoutSomeIdsKeepsTheirValues)
 {
     VeloraAudioProcessor p;
