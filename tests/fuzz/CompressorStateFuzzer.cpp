@@ -3,40 +3,15 @@
 #include "FuzzSupport.h"
 #include "compressor/CompressorFilter.h"
 
-namespace
-{
-    struct Rig
-    {
-        Rig()
-        {
-            compressor.setPlayConfigDetails (2, 2, 48000.0, 64);
-            compressor.prepareToPlay (48000.0, 64);
-            compressor.getStateInformation (defaults);
-        }
-
-        compressor::CompressorFilter compressor;
-        juce::MemoryBlock defaults;
-        juce::AudioBuffer<float> buffer { 2, 64 };
-        juce::MidiBuffer midi;
-    };
-
-    Rig& rig()
-    {
-        fuzzing::initialiseJuce();
-        static auto* instance = new Rig();
-        return *instance;
-    }
-}
-
 JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
 
 extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t size)
 {
-    auto& r = rig();
-    auto& c = r.compressor;
+    auto& r = fuzzing::sharedRig<fuzzing::PlayingRig<compressor::CompressorFilter>>();
+    auto& c = r.engine;
 
     c.setCurrentProgram (0);
-    c.setStateInformation (r.defaults.getData(), (int) r.defaults.getSize());
+    c.setStateInformation (r.initialState.getData(), (int) r.initialState.getSize());
 
     const auto block = fuzzing::stateBlock (data, size);
     c.setStateInformation (block.getData(), (int) block.getSize());
@@ -55,11 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t siz
         juce::ignoreUnused (c.getParameterText (i), c.getParameterName (i));
     }
 
-    fuzzing::fillTestSignal (r.buffer);
-    c.processBlock (r.buffer, r.midi);
+    const bool finite = r.playsFinite();
 
     if (normalised)
-        fuzzing::require (fuzzing::isFinite (r.buffer), "settings within 0..1 play finite audio");
+        fuzzing::require (finite, "settings within 0..1 play finite audio");
 
     juce::ignoreUnused (c.getCurrentGain(), c.getWetGain());
     return 0;

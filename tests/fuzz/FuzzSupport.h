@@ -71,4 +71,47 @@ namespace fuzzing
             for (int i = 0; i < buffer.getNumSamples(); ++i)
                 buffer.setSample (ch, i, 0.5f * std::sin (0.05f * (float) (i + 7 * ch)));
     }
+
+    /** One rig for the whole run, made after the message manager and, like it, never
+        destroyed. Every target keeps its engines in one. */
+    template <typename Rig>
+    Rig& sharedRig()
+    {
+        initialiseJuce();
+        static auto* instance = new Rig();
+        return *instance;
+    }
+
+    template <typename Engine>
+    auto seedColouring (Engine& engine, int) -> decltype (engine.setRandomSeed (1), void())   { engine.setRandomSeed (1); }
+
+    template <typename Engine>
+    void seedColouring (Engine&, long) {}
+
+    /** An engine prepared for 48 kHz stereo in 64-sample blocks (its colouring seeded, so
+        a finding replays alike), the state it started with, and a block to play. */
+    template <typename Engine>
+    struct PlayingRig
+    {
+        PlayingRig()
+        {
+            seedColouring (engine, 0);
+            engine.setPlayConfigDetails (2, 2, 48000.0, 64);
+            engine.prepareToPlay (48000.0, 64);
+            engine.getStateInformation (initialState);
+        }
+
+        /** Plays the test signal; true when every sample came out finite. */
+        bool playsFinite()
+        {
+            fillTestSignal (buffer);
+            engine.processBlock (buffer, midi);
+            return isFinite (buffer);
+        }
+
+        Engine engine;
+        juce::MemoryBlock initialState;
+        juce::AudioBuffer<float> buffer { 2, 64 };
+        juce::MidiBuffer midi;
+    };
 }

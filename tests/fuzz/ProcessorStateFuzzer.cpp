@@ -4,39 +4,13 @@
 #include "FuzzSupport.h"
 #include "processor/VeloraAudioProcessor.h"
 
-namespace
-{
-    struct Rig
-    {
-        Rig()
-        {
-            processor.setRandomSeed (1);
-            processor.setPlayConfigDetails (2, 2, 48000.0, 64);
-            processor.prepareToPlay (48000.0, 64);
-            processor.getStateInformation (defaults);
-        }
-
-        VeloraAudioProcessor processor;
-        juce::MemoryBlock defaults;
-        juce::AudioBuffer<float> buffer { 2, 64 };
-        juce::MidiBuffer midi;
-    };
-
-    Rig& rig()
-    {
-        fuzzing::initialiseJuce();
-        static auto* instance = new Rig();
-        return *instance;
-    }
-}
-
 extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t size)
 {
-    auto& r = rig();
-    auto& p = r.processor;
+    auto& r = fuzzing::sharedRig<fuzzing::PlayingRig<VeloraAudioProcessor>>();
+    auto& p = r.engine;
 
     // Every input starts from the defaults, so a finding replays on its own.
-    p.setStateInformation (r.defaults.getData(), (int) r.defaults.getSize());
+    p.setStateInformation (r.initialState.getData(), (int) r.initialState.getSize());
 
     const auto block = fuzzing::stateBlock (data, size);
     p.setStateInformation (block.getData(), (int) block.getSize());
@@ -57,8 +31,6 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t siz
     p.getStateInformation (savedAgain);
     fuzzing::require (saved == savedAgain, "a loaded state saves and reloads to itself");
 
-    fuzzing::fillTestSignal (r.buffer);
-    p.processBlock (r.buffer, r.midi);
-    fuzzing::require (fuzzing::isFinite (r.buffer), "the loaded settings play finite audio");
+    fuzzing::require (r.playsFinite(), "the loaded settings play finite audio");
     return 0;
 }

@@ -15,12 +15,6 @@ namespace
         ParameterCatalogue catalogue { processor };
     };
 
-    Rig& rig()
-    {
-        fuzzing::initialiseJuce();
-        static auto* instance = new Rig();
-        return *instance;
-    }
 
     /** The first byte chooses the form: a "--set" with the rest as its value, or the rest
         as a whole command line, one argument per line. */
@@ -41,7 +35,7 @@ namespace
 
 extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t size)
 {
-    auto& r = rig();
+    auto& r = fuzzing::sharedRig<Rig>();
     const auto parse = parseRenderOptions (argumentsFrom (data, size), r.catalogue);
 
     if (! parse.ok())

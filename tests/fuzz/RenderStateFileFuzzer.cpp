@@ -18,18 +18,11 @@ namespace
         ParameterCatalogue catalogue { processor };
         juce::MemoryBlock defaults;
     };
-
-    Rig& rig()
-    {
-        fuzzing::initialiseJuce();
-        static auto* instance = new Rig();
-        return *instance;
-    }
 }
 
 extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t size)
 {
-    auto& r = rig();
+    auto& r = fuzzing::sharedRig<Rig>();
     // As the renderer reads a file: bytes that are not UTF-8 never reach the parser.
     const auto text = StoredText::fromUtf8 (reinterpret_cast<const char*> (data), (int) size);
 
