@@ -1,5 +1,7 @@
 #include "StoredText.h"
 
+#include <limits>
+
 namespace StoredText
 {
 
@@ -15,6 +17,52 @@ juce::String fromUtf8 (const char* bytes, int size)
         return {};
 
     return juce::String::fromUTF8 (bytes, length);
+}
+
+double readNumber (const juce::String& text)
+{
+    auto p = text.getCharPointer();
+
+    while (p.isWhitespace())
+        ++p;
+
+    const bool negative = *p == '-';
+
+    if (*p == '-' || *p == '+')
+        ++p;
+
+    bool nonZeroMantissa = false;
+
+    for (; p.isDigit() || *p == '.'; ++p)
+        nonZeroMantissa = nonZeroMantissa || (*p >= '1' && *p <= '9');
+
+    if (*p == 'e' || *p == 'E')
+    {
+        ++p;
+        const bool negativeExponent = *p == '-';
+
+        if (*p == '-' || *p == '+')
+            ++p;
+
+        while (*p == '0')
+            ++p;
+
+        int significantDigits = 0;
+
+        for (; p.isDigit(); ++p)
+            ++significantDigits;
+
+        // Far beyond any double's range, and beyond what JUCE's counter can hold.
+        if (significantDigits > 6)
+        {
+            if (! nonZeroMantissa || negativeExponent)
+                return negative ? -0.0 : 0.0;
+
+            return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+        }
+    }
+
+    return text.getDoubleValue();
 }
 
 bool hasProcessingInstruction (const juce::String& text)

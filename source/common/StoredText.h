@@ -16,6 +16,11 @@ namespace StoredText
         not valid UTF-8. */
     juce::String fromUtf8 (const char* bytes, int size);
 
+    /** The number at the start of the text, as juce::String::getDoubleValue reads it (0
+        when there is none), except that an exponent too long for an int gives what it
+        means, infinity or zero, instead of overflowing JUCE's exponent counter. */
+    double readNumber (const juce::String& text);
+
     /** True when the text has a processing instruction ("<?...") anywhere but in its
         leading XML declaration. JUCE's reader never returns from one that is followed by
         text inside an element ("<a><?p?>b</a>"); no stored document has any. */

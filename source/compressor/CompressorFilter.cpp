@@ -348,9 +348,15 @@ void CompressorFilter::setStateInformation (const void* data, int sizeInBytes)
 
     auto& program = compressorPrograms[(size_t) curProgram.load()];
 
-    const auto load = [&xml] (const char* name, std::atomic<float>& member, std::atomic<float>& programField)
+    // getDoubleAttribute's reading, safe for any text a block may hold.
+    const auto number = [&xml] (const char* name, double missing)
     {
-        const auto value = (float) xml->getDoubleAttribute (name, 0.5);
+        return xml->hasAttribute (name) ? StoredText::readNumber (xml->getStringAttribute (name)) : missing;
+    };
+
+    const auto load = [&number] (const char* name, std::atomic<float>& member, std::atomic<float>& programField)
+    {
+        const auto value = (float) number (name, 0.5);
         member = value;
         programField = value;
     };
@@ -365,12 +371,12 @@ void CompressorFilter::setStateInformation (const void* data, int sizeInBytes)
     load ("freq",       freq,       program.freq);
     load ("width",      width,      program.width);
 
-    const double solo = xml->getDoubleAttribute ("filteredsolo", filteredSolo.load() ? 1.0 : 0.0);
+    const double solo = number ("filteredsolo", filteredSolo.load() ? 1.0 : 0.0);
     program.filteredSolo = solo != 0.0 ? 1.0f : 0.0f;
     filteredSolo = solo != 0.0;
 
     // A state without the key-mode attribute switches the key mode on.
-    const auto key = (float) xml->getDoubleAttribute ("sidechain", 0.5);
+    const auto key = (float) number ("sidechain", 0.5);
     program.sideChain = key;
     sideChain = key != 0.0f;
 

@@ -34,7 +34,7 @@ namespace
         if (trimmed.isEmpty() || ! trimmed.containsOnly ("0123456789+-.eE"))
             return false;
 
-        const double parsed = trimmed.getDoubleValue();
+        const double parsed = StoredText::readNumber (trimmed);
 
         if (! (parsed >= 0.0 && parsed <= 1.0))
             return false;

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <limits>
+#include <utility>
 #include <memory>
 #include <string>
 
@@ -88,5 +91,29 @@ TEST (StoredText, RefusesProcessingInstructionsPastTheDeclaration)
     {
         EXPECT_FALSE (StoredText::hasProcessingInstruction (text)) << text;
         EXPECT_NE (StoredText::parseDocument (text), nullptr) << text;
+    }
+}
+
+TEST (StoredText, ReadsNumbersAsTheFrameworkDoesWithoutOverflowingTheExponent)
+{
+    const auto infinity = std::numeric_limits<double>::infinity();
+
+    const std::pair<const char*, double> cases[] = {
+        { "0.5", 0.5 }, { "  0.25", 0.25 }, { "1e-3", 0.001 }, { "+7.5E+1", 75.0 }, { "0.5xyz", 0.5 },
+        { "abc", 0.0 }, { "", 0.0 }, { "1e0000000000000000001", 10.0 },
+        // Exponents no int can count: what they mean, not what a wrapped counter makes of them.
+        { "1e4000000150", infinity }, { "-2.5e4000000150", -infinity }, { "1e-4000000150", 0.0 },
+        { "0e99999999999", 0.0 }, { "0.000e+99999999999", 0.0 }
+    };
+
+    for (const auto& [text, expected] : cases)
+    {
+        EXPECT_EQ (StoredText::readNumber (text), expected) << text;
+
+        // Where the framework's own reading is well defined, it is the same.
+        if (std::isfinite (expected) && juce::String (text).length() < 12)
+        {
+            EXPECT_EQ (StoredText::readNumber (text), juce::String (text).getDoubleValue()) << text;
+        }
     }
 }
