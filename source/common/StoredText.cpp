@@ -5,6 +5,44 @@
 namespace StoredText
 {
 
+bool isValidUtf8 (const char* bytes, int length) noexcept
+{
+    const auto* p = reinterpret_cast<const unsigned char*> (bytes);
+    const auto* end = p + length;
+
+    while (p < end)
+    {
+        const unsigned lead = *p++;
+
+        if (lead < 0x80)
+            continue;
+
+        // The shortest form only: the second byte's range depends on the lead byte.
+        int continuations = 0;
+        unsigned low = 0x80, high = 0xbf;
+
+        if (lead >= 0xc2 && lead <= 0xdf)       continuations = 1;
+        else if (lead == 0xe0)                  { continuations = 2; low = 0xa0; }
+        else if (lead == 0xed)                  { continuations = 2; high = 0x9f; }    // no surrogates
+        else if (lead >= 0xe1 && lead <= 0xef)  continuations = 2;
+        else if (lead == 0xf0)                  { continuations = 3; low = 0x90; }
+        else if (lead >= 0xf1 && lead <= 0xf3)  continuations = 3;
+        else if (lead == 0xf4)                  { continuations = 3; high = 0x8f; }    // up to U+10FFFF
+        else                                    return false;
+
+        if (end - p < continuations || *p < low || *p > high)
+            return false;
+
+        for (int i = 0; i < continuations; ++i)
+            if ((p[i] & 0xc0) != 0x80)
+                return false;
+
+        p += continuations;
+    }
+
+    return true;
+}
+
 juce::String fromUtf8 (const char* bytes, int size)
 {
     if (bytes == nullptr || size <= 0)
@@ -13,7 +51,7 @@ juce::String fromUtf8 (const char* bytes, int size)
     const auto* terminator = static_cast<const char*> (std::memchr (bytes, 0, (size_t) size));
     const int length = terminator != nullptr ? (int) (terminator - bytes) : size;
 
-    if (length == 0 || ! juce::CharPointer_UTF8::isValidString (bytes, length))
+    if (length == 0 || ! isValidUtf8 (bytes, length))
         return {};
 
     return juce::String::fromUTF8 (bytes, length);

@@ -12,6 +12,11 @@
 */
 namespace StoredText
 {
+    /** True when the bytes are well-formed UTF-8 in the strict sense: no overlong forms,
+        no surrogates, nothing past U+10FFFF. JUCE's own check lets overlong forms through,
+        and its strings then copy more bytes than they counted. */
+    bool isValidUtf8 (const char* bytes, int length) noexcept;
+
     /** The bytes up to size or the first 0 byte as text, or the empty text when they are
         not valid UTF-8. */
     juce::String fromUtf8 (const char* bytes, int size);

@@ -46,6 +46,11 @@ INSTANTIATE_TEST_SUITE_P (Cases, StoredTextBytes, ::testing::Values (
     TextCase { "leadBytesBeforeText", "<a>\xff\xff\xff\xff\xff\xff\xff<b>", "" },
     TextCase { "continuationWithoutLead", "a\x80z", "" },
     TextCase { "beyondUnicode", "\xf4\x90\x80\x80", "" },
+    TextCase { "overlongTwoBytes", "a\xc1\xac" "b", "" },
+    TextCase { "overlongThreeBytes", "\xe0\x80\xaf", "" },
+    TextCase { "overlongFourBytes", "\xf0\x80\x80\xaf", "" },
+    TextCase { "surrogate", "\xed\xa0\x80", "" },
+    TextCase { "largestCodePoint", "\xf4\x8f\xbf\xbf", "\xf4\x8f\xbf\xbf" },
     TextCase { "empty", "", "" }),
     [] (const auto& testInfo) { return std::string (testInfo.param.name); });
 

@@ -1,6 +1,7 @@
 // velora-render: runs audio through the Velora channel offline (see --help).
 
 #include "RenderJob.h"
+#include "common/StoredText.h"
 
 #include <juce_events/juce_events.h>
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -22,7 +23,7 @@ int main (int argc, char* argv[])
     {
         const auto length = (int) std::strlen (argv[i]);
 
-        if (length > 0 && ! juce::CharPointer_UTF8::isValidString (argv[i], length))
+        if (! StoredText::isValidUtf8 (argv[i], length))
         {
             std::cerr << "velora-render: argument " << i << " is not UTF-8 text\n";
             return RenderJob::usageError;
