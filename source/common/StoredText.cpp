@@ -69,13 +69,20 @@ double readNumber (const juce::String& text)
     if (*p == '-' || *p == '+')
         ++p;
 
-    bool nonZeroMantissa = false;
+    bool anyDigit = false, nonZeroMantissa = false;
 
     for (; p.isDigit() || *p == '.'; ++p)
+    {
+        anyDigit = anyDigit || p.isDigit();
         nonZeroMantissa = nonZeroMantissa || (*p >= '1' && *p <= '9');
+    }
 
     if (*p == 'e' || *p == 'E')
     {
+        // Zero times any power of ten is zero (JUCE reads "0e+400" as infinity).
+        if (anyDigit && ! nonZeroMantissa)
+            return negative ? -0.0 : 0.0;
+
         ++p;
         const bool negativeExponent = *p == '-';
 
@@ -93,7 +100,7 @@ double readNumber (const juce::String& text)
         // Far beyond any double's range, and beyond what JUCE's counter can hold.
         if (significantDigits > 6)
         {
-            if (! nonZeroMantissa || negativeExponent)
+            if (negativeExponent)
                 return negative ? -0.0 : 0.0;
 
             return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();

@@ -22,8 +22,9 @@ namespace StoredText
     juce::String fromUtf8 (const char* bytes, int size);
 
     /** The number at the start of the text, as juce::String::getDoubleValue reads it (0
-        when there is none), except that an exponent too long for an int gives what it
-        means, infinity or zero, instead of overflowing JUCE's exponent counter. */
+        when there is none), except where JUCE reads it wrongly: an exponent too long for
+        an int gives what it means, infinity or zero, instead of overflowing JUCE's exponent
+        counter, and a zero with any exponent is zero (JUCE makes "0e+400" infinite). */
     double readNumber (const juce::String& text);
 
     /** True when the text has a processing instruction ("<?...") anywhere but in its
