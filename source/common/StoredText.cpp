@@ -1,6 +1,8 @@
 #include "StoredText.h"
 
-#include <limits>
+#include <clocale>
+#include <cstdlib>
+#include <string>
 
 namespace StoredText
 {
@@ -59,55 +61,48 @@ juce::String fromUtf8 (const char* bytes, int size)
 
 double readNumber (const juce::String& text)
 {
+    // The number JUCE's reader would take: blanks, a sign, digits with one point, and an
+    // exponent that has digits. It is converted by the C library in the "C" locale, as
+    // JUCE does at the end, but from the text itself: JUCE first rebuilds it in a buffer
+    // of its own, and on the way its exponent counter can overflow, a zero with a large
+    // exponent becomes infinite and long fractions lose their last digits.
     auto p = text.getCharPointer();
 
     while (p.isWhitespace())
         ++p;
 
-    const bool negative = *p == '-';
+    std::string number;
 
     if (*p == '-' || *p == '+')
-        ++p;
+        number += (char) p.getAndAdvance();
 
-    bool anyDigit = false, nonZeroMantissa = false;
+    bool point = false;
 
-    for (; p.isDigit() || *p == '.'; ++p)
+    for (; p.isDigit() || (*p == '.' && ! point); ++p)
     {
-        anyDigit = anyDigit || p.isDigit();
-        nonZeroMantissa = nonZeroMantissa || (*p >= '1' && *p <= '9');
+        point = point || *p == '.';
+        number += (char) *p;
     }
 
     if (*p == 'e' || *p == 'E')
     {
-        // Zero times any power of ten is zero (JUCE reads "0e+400" as infinity).
-        if (anyDigit && ! nonZeroMantissa)
-            return negative ? -0.0 : 0.0;
+        auto exponent = p + 1;
+        std::string digits ("e");
 
-        ++p;
-        const bool negativeExponent = *p == '-';
+        if (*exponent == '-' || *exponent == '+')
+            digits += (char) exponent.getAndAdvance();
 
-        if (*p == '-' || *p == '+')
-            ++p;
-
-        while (*p == '0')
-            ++p;
-
-        int significantDigits = 0;
-
-        for (; p.isDigit(); ++p)
-            ++significantDigits;
-
-        // Far beyond any double's range, and beyond what JUCE's counter can hold.
-        if (significantDigits > 6)
+        if (exponent.isDigit())
         {
-            if (negativeExponent)
-                return negative ? -0.0 : 0.0;
+            for (; exponent.isDigit(); ++exponent)
+                digits += (char) *exponent;
 
-            return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+            number += digits;
         }
     }
 
-    return text.getDoubleValue();
+    static const locale_t cLocale = newlocale (LC_ALL_MASK, "C", nullptr);
+    return strtod_l (number.c_str(), nullptr, cLocale);
 }
 
 bool hasProcessingInstruction (const juce::String& text)

@@ -21,10 +21,10 @@ namespace StoredText
         not valid UTF-8. */
     juce::String fromUtf8 (const char* bytes, int size);
 
-    /** The number at the start of the text, as juce::String::getDoubleValue reads it (0
-        when there is none), except where JUCE reads it wrongly: an exponent too long for
-        an int gives what it means, infinity or zero, instead of overflowing JUCE's exponent
-        counter, and a zero with any exponent is zero (JUCE makes "0e+400" infinite). */
+    /** The number at the start of the text in the form juce::String::getDoubleValue
+        reads (0 when there is none), converted exactly: an exponent of any length, a zero
+        with a large exponent and a long fraction all give the correctly rounded value,
+        where JUCE's own reading overflows or drifts. */
     double readNumber (const juce::String& text);
 
     /** True when the text has a processing instruction ("<?...") anywhere but in its

@@ -109,7 +109,9 @@ TEST (StoredText, ReadsNumbersAsTheFrameworkDoesWithoutOverflowingTheExponent)
         // What these mean, not what JUCE's reading makes of them (a wrapped exponent
         // counter, or an infinite zero).
         { "1e4000000150", infinity }, { "-2.5e4000000150", -infinity }, { "1e-4000000150", 0.0 },
-        { "0e99999999999", 0.0 }, { "0.000e+99999999999", 0.0 }, { "0e+400", 0.0 }, { "-0.0e999", -0.0 }
+        { "0e99999999999", 0.0 }, { "0.000e+99999999999", 0.0 }, { "0e+400", 0.0 }, { "-0.0e999", -0.0 },
+        { "0.0000000000000004798461846823340658", 4.798461846823340658e-16 }, { "1e", 1.0 }, { "-", 0.0 }, { ".", 0.0 },
+        { "1.5.5", 1.5 }
     };
 
     for (const auto& [text, expected] : cases)
